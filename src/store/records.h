@@ -1,0 +1,67 @@
+// Records of one GEDCOM file as the tool keeps them: persons, families, the
+// small lists that link them, and the packed date word.
+//
+// A record's number is its index in its table; number 0 marks an empty or
+// deleted entry and stands for "no record" in every reference field. Records
+// do not carry their GEDCOM text: the export reads it back from the input
+// file at `recordPos`.
+#ifndef KINWEAVE_STORE_RECORDS_H_
+#define KINWEAVE_STORE_RECORDS_H_
+
+#include <cstdint>
+#include <vector>
+
+namespace kw {
+
+// A date packed into one word. Bits 0-11 year (0 = none), 12-15 month,
+// 16-20 day, 21-23 qualifier, 24 incomplete flag, 25-31 span (second year
+// minus year). Zero means no date is known.
+using PackedDate = uint32_t;
+
+inline int DateYear(PackedDate d) { return static_cast<int>(d & 0xFFF); }
+inline int DateMonth(PackedDate d) { return static_cast<int>((d >> 12) & 0xF); }
+inline int DateDay(PackedDate d) { return static_cast<int>((d >> 16) & 0x1F); }
+inline int DateQualifier(PackedDate d) { return static_cast<int>((d >> 21) & 0x7); }
+inline bool DateIncomplete(PackedDate d) { return ((d >> 24) & 1) != 0; }
+inline int DateSpan(PackedDate d) { return static_cast<int>((d >> 25) & 0x7F); }
+
+// Numbers of records of the same slot, in the order they were added. The list
+// has no fixed limit; it owns its storage.
+struct RefList {
+  std::vector<int32_t> entries;
+  int count() const { return static_cast<int>(entries.size()); }
+};
+
+// Appends the number; does not look for duplicates.
+void AddRef(RefList& list, int32_t number);
+// 1 when the number is one of the entries, else 0.
+int HasRef(const RefList& list, int32_t number);
+// Removes the first entry equal to the number; later entries move down.
+void RemoveRef(RefList& list, int32_t number);
+
+struct Person {
+  int32_t number = 0;   // equals the index; 0 = empty entry
+  int32_t partner = 0;  // matched person of the other slot; 0 = none
+  const char* surname = nullptr;     // in the TextPool, the shared empty text, or null
+  const char* givenNames = nullptr;  // likewise
+  char sex = 0;                      // first character of the SEX value; 0 = none
+  RefList spouseFamilies;            // FAMS, file order, no duplicates
+  RefList parentFamilies;            // FAMC, file order, no duplicates
+  PackedDate birth = 0;              // BIRT or CHR, the first with a year
+  PackedDate death = 0;              // DEAT or BURI, the first with a year
+  int64_t recordPos = 0;             // first byte after the level-0 line
+};
+
+struct Family {
+  int32_t number = 0;
+  int32_t partner = 0;
+  int32_t husband = 0;
+  int32_t wife = 0;
+  RefList children;  // CHIL, file order, duplicates kept by the import
+  PackedDate marriage = 0;
+  int64_t recordPos = 0;
+};
+
+}  // namespace kw
+
+#endif  // KINWEAVE_STORE_RECORDS_H_

@@ -1,0 +1,33 @@
+#include "store/store.h"
+
+#include "ui/reporter.h"
+
+namespace kw {
+
+Store::Store() : notePos(kNoteCapacity, 0), sourcePos(kNoteCapacity, 0) {
+  for (InputSlot& slot : slots) {
+    slot.noteSeq.assign(kNoteCapacity, 0);
+    slot.sourceSeq.assign(kNoteCapacity, 0);
+  }
+}
+
+void PrepareSlot(InputSlot& slot) {
+  slot.persons.assign(kPersonCapacity, Person{});
+  slot.families.assign(kFamilyCapacity, Family{});
+  slot.sortIndex.assign(kPersonCapacity, 0);
+  slot.personCount = 0;
+  slot.familyCount = 0;
+}
+
+void HandOverCounters(Store& store) {
+  store.slots[1].noteCount = store.slots[0].noteCount;
+  store.slots[1].sourceCount = store.slots[0].sourceCount;
+}
+
+int32_t RefAt(const RefList& list, int position, Reporter& reporter) {
+  if (position >= 0 && position < list.count()) return list.entries[position];
+  ShowError(reporter, "Error: [%d] %d", position, list.count());
+  return list.entries.empty() ? 0 : list.entries[0];
+}
+
+}  // namespace kw

@@ -1,0 +1,79 @@
+// The store: everything the tool knows about the two GEDCOM files while it
+// runs. Slot 0 holds input file 1 ("Datei1"), slot 1 input file 2. Each slot
+// has fixed-capacity tables indexed directly by record number; the program
+// keeps one text pool for the names of both slots, the positions of note and
+// source records by sequence number, and the scratch ring.
+//
+// A Store is one plain object owned by whoever runs a load or a merge (the
+// dialog, the command line, a test); nothing of it is global.
+#ifndef KINWEAVE_STORE_STORE_H_
+#define KINWEAVE_STORE_STORE_H_
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "store/records.h"
+#include "store/scratch_ring.h"
+#include "store/text_pool.h"
+
+namespace kw {
+
+class Reporter;
+
+constexpr int32_t kPersonCapacity = 250000;
+constexpr int32_t kFamilyCapacity = 100000;
+constexpr int32_t kNoteCapacity = 200000;  // notes and sources alike
+
+// How the bytes of an input file are read.
+enum InputEncoding : int {
+  kEncodingPlain = 0,  // Windows-1252, whatever the CHAR line says
+  kEncodingAnsel = 1,
+  kEncodingUtf8 = 2,
+  kEncodingUtf16Le = 3,
+  kEncodingUtf16Be = 4,
+};
+
+struct InputSlot {
+  std::vector<Person> persons;    // kPersonCapacity entries once prepared
+  std::vector<Family> families;   // kFamilyCapacity entries once prepared
+  std::vector<int32_t> sortIndex; // person numbers in file order, personCount valid
+  int32_t personCount = 0;        // INDI records read
+  int32_t familyCount = 0;        // FAM records read
+  int32_t personEnd = 0;          // one more than the highest person number stored
+  int32_t familyEnd = 0;          // one more than the highest family number stored
+  std::vector<int32_t> noteSeq;   // note number -> sequence number, 0 = unreferenced
+  std::vector<int32_t> sourceSeq; // the same for sources
+  int32_t noteCount = 0;          // last note sequence number handed out
+  int32_t sourceCount = 0;        // last source sequence number handed out
+  std::string filePath;           // the input file, native path bytes
+  InputEncoding encoding = kEncodingPlain;  // as the slot's import ended
+
+  bool prepared() const { return !persons.empty(); }
+};
+
+struct Store {
+  Store();
+
+  InputSlot slots[2];
+  TextPool pool;
+  std::vector<int64_t> notePos;    // by note sequence number; 0 = not read
+  std::vector<int64_t> sourcePos;  // by source sequence number
+  ScratchRing ring;
+};
+
+// Fresh zero-filled person, family and sort tables for a slot; counts to 0.
+// The ends, the note and source maps and their counters stay.
+void PrepareSlot(InputSlot& slot);
+
+// After a load of slot 0: slot 1 numbers its notes and sources on from
+// where slot 0's end.
+void HandOverCounters(Store& store);
+
+// The entry at `position`; a position beyond the count shows
+// "Error: [%d] %d" and gives the first entry.
+int32_t RefAt(const RefList& list, int position, Reporter& reporter);
+
+}  // namespace kw
+
+#endif  // KINWEAVE_STORE_STORE_H_

@@ -1,0 +1,29 @@
+// The record parser: reads one GEDCOM file, line by line, into a slot.
+// Persons, families, their links, names, sex, the dates of birth,
+// christening, death, burial and marriage, and the positions of person,
+// family, note and source records; everything else is left in the file for
+// the export to copy.
+#ifndef KINWEAVE_IMPORT_PARSER_H_
+#define KINWEAVE_IMPORT_PARSER_H_
+
+#include <cstdint>
+
+#include "import/line_input.h"
+#include "store/store.h"
+#include "ui/reporter.h"
+
+namespace kw {
+
+struct ParseResult {
+  // Lines that did not begin with a level number (skipped, counted).
+  int skippedLines = 0;
+};
+
+// Prepares the slot and reads the open input to its end, its trailer line
+// or a limit. `fileSize` drives the progress steps.
+ParseResult ParseGedcom(Store& store, Reporter& reporter, int slot, LineInput& input,
+                        int64_t fileSize);
+
+}  // namespace kw
+
+#endif  // KINWEAVE_IMPORT_PARSER_H_

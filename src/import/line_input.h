@@ -65,15 +65,16 @@ class LineInput {
   bool Seek(int64_t offset);
 
  private:
+  bool Ensure(size_t count);
   int NextByte();  // -1 at the end
   int PeekByte();
-  bool Fill();
+  unsigned PeekUnit(bool little);  // above 0xFFFF when no whole unit is left
+  bool ReadRawUtf16Line(bool little, std::string& raw);
 
   std::FILE* file_ = nullptr;
   std::unique_ptr<unsigned char[]> buffer_;
   size_t bufferFill_ = 0;
   size_t bufferNext_ = 0;
-  int64_t bufferStart_ = 0;  // file offset of buffer_[0]
   int64_t position_ = 0;
   std::string raw_;
   std::string pending_;      // the rest of a line longer than 999 bytes

@@ -1,0 +1,43 @@
+// A whole loading setup for tests: a temporary folder, a store, a recording
+// reporter and the log, with helpers to load GEDCOM text into a slot and to
+// read back what the log file holds.
+#ifndef KINWEAVE_TESTS_SUPPORT_LOAD_FIXTURE_H_
+#define KINWEAVE_TESTS_SUPPORT_LOAD_FIXTURE_H_
+
+#include <memory>
+#include <string>
+
+#include "store/store.h"
+#include "support/test_files.h"
+#include "ui/load.h"
+#include "ui/merge_log.h"
+#include "ui/recording_reporter.h"
+
+namespace kw::test {
+
+struct LoadSetup {
+  TempDir dir;
+  std::unique_ptr<Store> store = std::make_unique<Store>();
+  RecordingReporter reporter;
+  MergeLog log{store->slots[0].filePath, reporter};
+
+  // Writes `content` to `name` in the temporary folder and loads it.
+  int Load(int slot, const std::string& name, const std::string& content) {
+    std::string path = dir.File(name);
+    WriteFile(path, content);
+    return LoadPath(slot, path);
+  }
+  int LoadPath(int slot, const std::string& path) {
+    int result = LoadSlot(*store, log, reporter, slot, path);
+    if (slot == 0) HandOverCounters(*store);
+    return result;
+  }
+  std::string LogText() const { return ReadFile(log.path()); }
+  InputSlot& slot(int n) { return store->slots[n]; }
+  Person& person(int slotNumber, int n) { return store->slots[slotNumber].persons[n]; }
+  Family& family(int slotNumber, int n) { return store->slots[slotNumber].families[n]; }
+};
+
+}  // namespace kw::test
+
+#endif  // KINWEAVE_TESTS_SUPPORT_LOAD_FIXTURE_H_

@@ -1,0 +1,187 @@
+// Reading lines: the start of a file, the four line ends, the 999-byte
+// limit, byte positions, and what each encoding stores.
+#include "import/line_input.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/load_fixture.h"
+
+namespace kw {
+namespace {
+
+using test::LoadSetup;
+using test::TempDir;
+
+std::vector<std::string> RawLines(const std::string& bytes, InputEncoding encoding) {
+  TempDir dir;
+  test::WriteFile(dir.File("x.ged"), bytes);
+  LineInput input;
+  EXPECT_TRUE(input.Open(dir.File("x.ged")));
+  std::vector<std::string> lines;
+  std::string line;
+  while (input.ReadRawLine(encoding, line)) lines.push_back(line);
+  return lines;
+}
+
+std::string Utf16(const std::string& ascii, bool little) {
+  std::string out;
+  for (char c : ascii) {
+    if (little) out += c, out += '\0';
+    else out += '\0', out += c;
+  }
+  return out;
+}
+
+TEST(LineInputProbe, MarksAndUtf16StartsDecide) {
+  auto probe = [](std::initializer_list<unsigned char> bytes) {
+    std::vector<unsigned char> v(bytes);
+    return ProbeEncoding(v.data(), v.size());
+  };
+  EncodingProbe p = probe({0xEF, 0xBB, 0xBF});
+  EXPECT_EQ(p.encoding, kEncodingUtf8);
+  EXPECT_TRUE(p.fixed);
+  EXPECT_EQ(p.markBytes, 3);
+  EXPECT_EQ(probe({0xFF, 0xFE, 0x30}).encoding, kEncodingUtf16Le);
+  EXPECT_EQ(probe({0xFE, 0xFF, 0x00}).encoding, kEncodingUtf16Be);
+  EXPECT_EQ(probe({0x30, 0x00, 0x20}).encoding, kEncodingUtf16Le);
+  EXPECT_EQ(probe({0x30, 0x00, 0x20}).markBytes, 0);
+  EXPECT_EQ(probe({0x00, 0x30, 0x00}).encoding, kEncodingUtf16Be);
+  // An incomplete mark is read as plain bytes from the first byte.
+  for (auto p2 : {probe({0xEF, 0xBB, 0x41}), probe({0xFF, 0x00, 0x41}), probe({0x30, 0x20, 0x48})}) {
+    EXPECT_EQ(p2.encoding, kEncodingPlain);
+    EXPECT_FALSE(p2.fixed);
+    EXPECT_EQ(p2.markBytes, 0);
+  }
+}
+
+TEST(LineInputLines, EveryLineEndEndsALineAndStaysWithIt) {
+  EXPECT_EQ(RawLines("a\rb\nc\r\nd\n\re", kEncodingPlain),
+            (std::vector<std::string>{"a\r", "b\n", "c\r\n", "d\n\r", "e"}));
+  EXPECT_EQ(RawLines("x\r\r\ny\n\n", kEncodingPlain),
+            (std::vector<std::string>{"x\r", "\r\n", "y\n", "\n"}));
+  std::string le = Utf16("a\rb\r\nc", true);
+  std::vector<std::string> lines = RawLines(le, kEncodingUtf16Le);
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0], Utf16("a\r", true));
+  EXPECT_EQ(lines[1], Utf16("b\r\n", true));
+  EXPECT_EQ(RawLines(Utf16("a\nb", false), kEncodingUtf16Be).size(), 2u);
+}
+
+TEST(LineInputLines, LongLinesComeBackIn999BytePieces) {
+  TempDir dir;
+  std::string longLine(1500, 'x');
+  test::WriteFile(dir.File("x.ged"), longLine + "\n0 TRLR\n");
+  LineInput input;
+  ASSERT_TRUE(input.Open(dir.File("x.ged")));
+  std::string line;
+  ASSERT_TRUE(input.ReadLine(kEncodingPlain, line));
+  EXPECT_EQ(line.size(), 999u);
+  ASSERT_TRUE(input.ReadLine(kEncodingPlain, line));
+  EXPECT_EQ(line, std::string(501, 'x') + "\n");
+  ASSERT_TRUE(input.ReadLine(kEncodingPlain, line));
+  EXPECT_EQ(line, "0 TRLR\n");
+  EXPECT_FALSE(input.ReadLine(kEncodingPlain, line));
+}
+
+TEST(LineInputLines, PositionIsTheStartOfTheNextLineAcrossBufferRefills) {
+  TempDir dir;
+  std::string text;
+  std::vector<int64_t> starts;
+  for (int i = 0; i < 150000; ++i) {
+    starts.push_back(static_cast<int64_t>(text.size()));
+    text += "1 NOTE line " + std::to_string(i) + (i % 2 ? "\r\n" : "\n");
+  }
+  test::WriteFile(dir.File("x.ged"), text);
+  LineInput input;
+  ASSERT_TRUE(input.Open(dir.File("x.ged")));
+  EXPECT_EQ(input.Size(), static_cast<int64_t>(text.size()));
+  std::string line;
+  for (size_t i = 0; i < starts.size(); ++i) {
+    ASSERT_EQ(input.position(), starts[i]) << i;
+    ASSERT_TRUE(input.ReadLine(kEncodingPlain, line));
+  }
+  EXPECT_EQ(input.position(), static_cast<int64_t>(text.size()));
+  ASSERT_TRUE(input.Seek(starts[7]));
+  ASSERT_TRUE(input.ReadLine(kEncodingPlain, line));
+  EXPECT_EQ(line, "1 NOTE line 7\r\n");
+}
+
+TEST(LineInputOpen, MissingFilesAndDirectoriesDoNotOpen) {
+  TempDir dir;
+  LineInput input;
+  EXPECT_FALSE(input.Open(dir.File("fehlt.ged")));
+  EXPECT_FALSE(input.Open(dir.path().string()));
+}
+
+// What the import stores for each encoding, through a whole load.
+const char* Surname(LoadSetup& s, int person) { return s.person(0, person).surname; }
+
+TEST(LineInputEncodings, Utf8WithMarkIsDecodedAndCharCannotChangeIt) {
+  LoadSetup s;
+  s.Load(0, "a.ged",
+         "\xEF\xBB\xBF" "0 HEAD\r\n1 CHAR ANSI\r\n0 @I1@ INDI\r\n1 NAME J\xC3\xBCrgen /M\xC3\xBCller/\r\n"
+         "0 @I2@ INDI\r\n1 NAME Euro /\xE2\x82\xAC\xE2\x80\x9E\xC5\xA0/\r\n"
+         "0 @I3@ INDI\r\n1 NAME Kaputt /A\xFF\xE4\xBD\xA0Z/\r\n0 TRLR\r\n");
+  EXPECT_STREQ(Surname(s, 1), "M\xFCller");
+  EXPECT_STREQ(s.person(0, 1).givenNames, "J\xFCrgen");
+  EXPECT_STREQ(Surname(s, 2), "\x80\x84\x8A");  // euro, low quote, S caron
+  EXPECT_STREQ(Surname(s, 3), "A??Z");          // invalid byte, CJK character
+  EXPECT_EQ(s.slot(0).encoding, kEncodingUtf8);
+}
+
+TEST(LineInputEncodings, CharLineSwitchesAFileWithoutMark) {
+  LoadSetup s;
+  s.Load(0, "a.ged",
+         "0 HEAD\r\n1 CHAR UTF8\r\n0 @I1@ INDI\r\n1 NAME A /Gr\xC3\xBC\xC3\x9F/\r\n0 TRLR\r\n");
+  EXPECT_STREQ(Surname(s, 1), "Gr\xFC\xDF");
+  LoadSetup t;
+  t.Load(0, "b.ged",
+         "0 HEAD\r\n1 CHAR UTF-8\r\n1 CHAR ANSI\r\n0 @I1@ INDI\r\n1 NAME A /Gr\xC3\xBC/\r\n0 TRLR\r\n");
+  EXPECT_STREQ(Surname(t, 1), "Gr\xC3\xBC");  // plain bytes after CHAR ANSI
+  EXPECT_EQ(t.slot(0).encoding, kEncodingPlain);
+  LoadSetup u;
+  u.Load(0, "c.ged",
+         "0 HEAD\r\n1 CHAR UNICODE\r\n0 @I1@ INDI\r\n1 NAME A /Gr\xC3\xBC/\r\n0 TRLR\r\n");
+  EXPECT_STREQ(Surname(u, 1), "Gr\xFC");  // a byte file cannot turn UTF-16
+}
+
+TEST(LineInputEncodings, AnselLettersAreComposed) {
+  LoadSetup s;
+  s.Load(0, "a.ged",
+         "0 HEAD\n1 CHAR ANSEL\n0 @I1@ INDI\n1 NAME J\xE8urgen /Gro\xCF/\n"
+         "0 @I2@ INDI\n1 NAME Jos\xE2" "e /\xE9" "Capek/\n0 TRLR\n");
+  EXPECT_STREQ(s.person(0, 1).givenNames, "J\xFCrgen");
+  EXPECT_STREQ(Surname(s, 1), "Gro\xDF");
+  EXPECT_STREQ(s.person(0, 2).givenNames, "Jos\xE9");
+  EXPECT_STREQ(Surname(s, 2), "Capek");  // no Windows-1252 C with caron: the letter
+  EXPECT_EQ(s.slot(0).encoding, kEncodingAnsel);
+}
+
+TEST(LineInputEncodings, Utf16BothOrdersWithAndWithoutMarkAndCrOnly) {
+  const std::string text = "0 HEAD\r1 CHAR ANSI\r0 @I1@ INDI\r1 NAME A /B\r0 TRLR\r";
+  struct Case {
+    std::string prefix;
+    bool little;
+  };
+  for (const Case& c : {Case{"\xFF\xFE", true}, Case{"\xFE\xFF", false}, Case{"", true},
+                        Case{"", false}}) {
+    LoadSetup s;
+    std::string bytes = c.prefix + Utf16(text, c.little);
+    // U+00FC stays a byte, U+0144 (n acute) becomes "?".
+    std::string name = c.little ? std::string("\xFC\x00\x44\x01/", 6)
+                                : std::string("\x00\xFC\x01\x44\x00/", 6);
+    size_t at = bytes.find(Utf16("/B", c.little)) + 4;
+    bytes.insert(at, name);
+    s.Load(0, "a.ged", bytes);
+    EXPECT_STREQ(Surname(s, 1), "B\xFC?") << c.prefix.size() << c.little;
+    EXPECT_EQ(s.slot(0).encoding, c.little ? kEncodingUtf16Le : kEncodingUtf16Be);
+    size_t nameLine = bytes.find(Utf16("1 NAME", c.little));
+    EXPECT_EQ(s.person(0, 1).recordPos, static_cast<int64_t>(nameLine));
+  }
+}
+
+}  // namespace
+}  // namespace kw

@@ -1,0 +1,105 @@
+// Every real GEDCOM file of the shared test data loads without a crash, and
+// the files whose contents were counted by hand give those counts.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "support/load_fixture.h"
+
+namespace kw {
+namespace {
+
+using test::LoadSetup;
+
+#define SKIP_WITHOUT_REAL_DATA()                                                   \
+  if (!test::RealTestDataPresent()) GTEST_SKIP() << "shared real test data absent: " \
+                                                 << KINWEAVE_REAL_TESTDATA
+
+// Loads a copy of a real file into slot 0.
+void LoadReal(LoadSetup& s, const std::string& name, int slot = 0) {
+  std::string copy = s.dir.File(name);
+  std::filesystem::copy_file(test::RealTestFile(name), copy,
+                             std::filesystem::copy_options::overwrite_existing);
+  ASSERT_EQ(s.LoadPath(slot, copy), 1) << name;
+}
+
+TEST(RealFiles, EveryFileLoads) {
+  SKIP_WITHOUT_REAL_DATA();
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(KINWEAVE_REAL_TESTDATA)) {
+    if (entry.path().extension() != ".ged") continue;
+    LoadSetup s;
+    LoadReal(s, entry.path().filename().string());
+    EXPECT_TRUE(s.reporter.errors.empty()) << entry.path() << ": " << s.reporter.errors[0];
+    EXPECT_NE(s.LogText().find(" Familien\n"), std::string::npos) << entry.path();
+    ++files;
+  }
+  EXPECT_GT(files, 50);
+}
+
+struct Counted {
+  const char* file;
+  int persons;
+  int families;
+};
+
+TEST(RealFiles, HandCountedFiles) {
+  SKIP_WITHOUT_REAL_DATA();
+  // Counted with grep over the INDI and FAM lines of the form @I<n>@ / @F<n>@.
+  for (Counted c : {Counted{"willis.ged", 761, 293}, Counted{"willis-ansel.ged", 761, 293},
+                    Counted{"willis-unicode-littleendian.ged", 761, 293},
+                    Counted{"willis-unicode-bigendian.ged", 761, 293},
+                    Counted{"TGC551.ged", 7, 3}, Counted{"TGC551LF.ged", 7, 3},
+                    Counted{"Shakespeare.ged", 39, 22}, Counted{"BachFamily.ged", 33, 14},
+                    Counted{"Married1200.ged", 1201, 1200}, Counted{"utf8_cr_nobom.ged", 10, 4},
+                    Counted{"indented-lines.ged", 1, 0}}) {
+    LoadSetup s;
+    LoadReal(s, c.file);
+    EXPECT_EQ(s.slot(0).personCount, c.persons) << c.file;
+    EXPECT_EQ(s.slot(0).familyCount, c.families) << c.file;
+  }
+}
+
+TEST(RealFiles, EncodingsOfOneTreeGiveTheSameNames) {
+  SKIP_WITHOUT_REAL_DATA();
+  LoadSetup reference;
+  LoadReal(reference, "willis.ged");
+  for (const char* other : {"willis-ansel.ged", "willis-ascii.ged", "willis-unicode-littleendian.ged",
+                            "willis-unicode-bigendian.ged"}) {
+    LoadSetup s;
+    LoadReal(s, other);
+    int compared = 0;
+    for (int n = 0; n < reference.slot(0).personEnd; ++n) {
+      const Person& a = reference.person(0, n);
+      const Person& b = s.person(0, n);
+      ASSERT_EQ(a.number, b.number) << other << " person " << n;
+      if (a.surname == nullptr) continue;
+      ASSERT_NE(b.surname, nullptr) << other << " person " << n;
+      EXPECT_STREQ(a.surname, b.surname) << other;
+      EXPECT_STREQ(a.givenNames, b.givenNames) << other;
+      EXPECT_EQ(a.birth, b.birth) << other;
+      ++compared;
+    }
+    EXPECT_GT(compared, 700) << other;
+  }
+}
+
+TEST(RealFiles, CarriageReturnOnlyAndUtf8Names) {
+  SKIP_WITHOUT_REAL_DATA();
+  LoadSetup s;
+  LoadReal(s, "utf8_cr_nobom.ged");
+  EXPECT_STREQ(s.person(0, 1).surname, "Gr\xFC" "ber");
+  EXPECT_STREQ(s.person(0, 4).surname, "Gro\xDFmann");
+  EXPECT_STREQ(s.person(0, 7).surname, "?uar\xF3n");  // C acute has no byte
+  LoadSetup m;
+  LoadReal(m, "Married1200.ged");
+  int most = 0;
+  for (int n = 0; n < m.slot(0).personEnd; ++n) {
+    most = std::max(most, m.person(0, n).spouseFamilies.count());
+  }
+  EXPECT_EQ(most, 1200);
+}
+
+}  // namespace
+}  // namespace kw

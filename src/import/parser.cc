@@ -165,6 +165,10 @@ bool Parser::HandleRecord(const Line& line) {
   StepProgress(recordPos_);
   if (TagIs(line.xrefOrTag, "TRLR")) return false;
   const std::string& type = line.typeOrValue;
+  // The lines of any other record belong to that record: a repository's
+  // NAME must not rename the person read before it.
+  if (!TagIs(type, "INDI")) person_ = 0;
+  if (!TagIs(type, "INDI") && !TagIs(type, "FAM")) family_ = 0;
   int n = 0;
   if (TagIs(type, "INDI")) {
     if (!ScanXref(line.xrefOrTag.c_str(), 'I', &n) || n < 0) {

@@ -89,6 +89,20 @@ TEST(ParserRecords, SkippedAndRepeatedCrossReferences) {
   EXPECT_EQ(s.person(0, 5).recordPos, static_cast<int64_t>(second));
 }
 
+TEST(ParserRecords, LinesOfOtherRecordsActOnNoPersonOrFamily) {
+  LoadSetup s;
+  s.Load(0, "a.ged",
+         Gedcom("0 @I1@ INDI\r\n1 NAME Anna /Huber/\r\n1 SEX F\r\n"
+                "0 @F1@ FAM\r\n1 WIFE @I1@\r\n1 NAME Falsch /Familie/\r\n1 SEX M\r\n"
+                "0 @R1@ REPO\r\n1 NAME http://archiv.example/\r\n1 CHIL @I1@\r\n"
+                "0 @S1@ SOUR\r\n1 TITL x\r\n1 MARR\r\n2 DATE 1900\r\n"));
+  EXPECT_STREQ(s.person(0, 1).givenNames, "Anna");
+  EXPECT_STREQ(s.person(0, 1).surname, "Huber");
+  EXPECT_EQ(s.person(0, 1).sex, 'F');
+  EXPECT_TRUE(s.family(0, 1).children.entries.empty());
+  EXPECT_EQ(s.family(0, 1).marriage, 0u);
+}
+
 TEST(ParserRecords, CapacityLimitsEndTheImportButKeepWhatWasRead) {
   LoadSetup s;
   s.Load(0, "a.ged",
@@ -104,7 +118,8 @@ TEST(ParserRecords, CapacityLimitsEndTheImportButKeepWhatWasRead) {
   f.Load(0, "b.ged", Gedcom("0 @F99999@ FAM\r\n0 @F100000@ FAM\r\n"));
   ASSERT_EQ(f.reporter.errors.size(), 1u);
   EXPECT_EQ(f.reporter.errors[0], "\r\n GED Datei zu gro\xDF. >100000 Familien");
-  EXPECT_EQ(f.family(0, 99999).number, 99999);
+  EXPECT_EQ(f.slot(0).familyEnd, 100000);
+  EXPECT_EQ(f.slot(0).familyCount, 1);
 }
 
 TEST(ParserLinks, DuplicatesAndOutOfRangeReferences) {

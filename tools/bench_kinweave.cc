@@ -1,0 +1,93 @@
+// Benchmark: loads one or two GEDCOM files the way the tool does and prints
+// where the time goes. With two files it runs the merge pass as well.
+//
+//   bench_kinweave FILE1.ged [FILE2.ged]
+//
+// Prints, per file, the import (reading and parsing) and the check run in
+// megabytes and persons per second; then the sort, the walk and the pair
+// merge of the merge pass; and the peak memory of the process. The log goes
+// beside FILE1 as usual.
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "check/checks.h"
+#include "import/line_input.h"
+#include "import/parser.h"
+#include "store/store.h"
+#include "ui/merge_log.h"
+#include "ui/merge_pass.h"
+#include "ui/recording_reporter.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point since) {
+  return std::chrono::duration<double>(Clock::now() - since).count();
+}
+
+double PeakMegabytes() {
+  struct rusage usage;
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_maxrss) / 1024.0;  // kilobytes on Linux
+}
+
+bool LoadTimed(kw::Store& store, kw::MergeLog& log, kw::Reporter& reporter, int slot,
+               const std::string& path) {
+  store.slots[slot].filePath = path;
+  kw::LineInput input;
+  if (!input.Open(path)) {
+    std::fprintf(stderr, "cannot open %s\n", path.c_str());
+    return false;
+  }
+  int64_t size = input.Size();
+  auto start = Clock::now();
+  kw::ParseGedcom(store, reporter, slot, input, size);
+  double parseSeconds = Seconds(start);
+  start = Clock::now();
+  int corrections = kw::CheckSlot(store, log, slot);
+  double checkSeconds = Seconds(start);
+  const kw::InputSlot& s = store.slots[slot];
+  double megabytes = static_cast<double>(size) / 1e6;
+  std::printf("file %d: %s\n", slot + 1, path.c_str());
+  std::printf("  %.1f MB, %d persons, %d families, %d corrections\n", megabytes, s.personCount,
+              s.familyCount, corrections);
+  std::printf("  import: %.3f s  %.0f MB/s  %.0f persons/s\n", parseSeconds,
+              megabytes / parseSeconds, s.personCount / parseSeconds);
+  std::printf("  check:  %.3f s  %.0f MB/s  %.0f persons/s\n", checkSeconds,
+              megabytes / checkSeconds, s.personCount / checkSeconds);
+  double both = parseSeconds + checkSeconds;
+  std::printf("  import and check: %.3f s  %.0f MB/s\n", both, megabytes / both);
+  if (slot == 0) kw::HandOverCounters(store);
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2 || argc > 3) {
+    std::fprintf(stderr, "usage: %s FILE1.ged [FILE2.ged]\n", argv[0]);
+    return 2;
+  }
+  auto store = std::make_unique<kw::Store>();
+  kw::RecordingReporter reporter;
+  kw::MergeLog log(store->slots[0].filePath, reporter);
+  for (int slot = 0; slot + 1 < argc; ++slot) {
+    if (!LoadTimed(*store, log, reporter, slot, argv[slot + 1])) return 1;
+  }
+  if (argc == 3) {
+    kw::MergeTiming timing;
+    auto start = Clock::now();
+    int merges = kw::MergePass(*store, log, reporter, &timing);
+    double total = Seconds(start);
+    std::printf("merge pass: %d merges\n", merges);
+    std::printf("  sort: %.3f s  walk: %.3f s (pair merge %.3f s)  total: %.3f s\n",
+                timing.sortSeconds, timing.walkSeconds, timing.pairMergeSeconds, total);
+  }
+  std::printf("peak memory: %.0f MB\n", PeakMegabytes());
+  return 0;
+}

@@ -116,8 +116,12 @@ bool LineInput::ReadRawLine(InputEncoding encoding, std::string& raw) {
     if (!Ensure(1)) break;
     const unsigned char* begin = buffer_.get() + bufferNext_;
     const unsigned char* end = buffer_.get() + bufferFill_;
-    const unsigned char* p = begin;
-    while (p < end && *p != '\n' && *p != '\r') ++p;
+    // The first LF, then a CR before it if there is one: both searches are
+    // the library's fast memchr, and a line is usually short.
+    const unsigned char* p = static_cast<const unsigned char*>(std::memchr(begin, '\n', end - begin));
+    if (p == nullptr) p = end;
+    const void* cr = std::memchr(begin, '\r', p - begin);
+    if (cr != nullptr) p = static_cast<const unsigned char*>(cr);
     raw.append(reinterpret_cast<const char*>(begin), static_cast<size_t>(p - begin));
     position_ += p - begin;
     bufferNext_ += static_cast<size_t>(p - begin);
@@ -167,7 +171,11 @@ bool LineInput::ReadLine(InputEncoding encoding, std::string& line) {
     return true;
   }
   if (!ReadRawLine(encoding, raw_)) return false;
-  DecodeToCp1252(encoding, raw_, line);
+  if (encoding == kEncodingPlain) {
+    line.swap(raw_);  // plain bytes are stored as they are
+  } else {
+    DecodeToCp1252(encoding, raw_, line);
+  }
   if (line.size() <= static_cast<size_t>(kMaxLineBytes)) return true;
   pending_.swap(line);
   pendingNext_ = kMaxLineBytes;

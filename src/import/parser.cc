@@ -1,6 +1,7 @@
 #include "import/parser.h"
 
 #include <climits>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -11,9 +12,11 @@ namespace kw {
 
 namespace {
 
-bool IsSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
+// White space as "%s" and "%d" skip it: blank, tab, LF, VT, FF, CR.
+constexpr bool kSpace[256] = {false, false, false, false, false, false, false, false, false,
+                              true,  true,  true,  true,  true};
+
+bool IsSpace(char c) { return c == ' ' || kSpace[static_cast<unsigned char>(c)]; }
 
 // Reads a signed decimal number at `text` the way "%d" does: leading white
 // space and a sign allowed. False when no digit follows. Values beyond the
@@ -47,10 +50,19 @@ bool ScanAnyXref(const char* text, int* number) {
 
 // A tag matches by its first four bytes: a four-letter tag also matches a
 // longer token that begins with it (BIRTH is BIRT), a three-letter tag only
-// the exact token (its NUL is the fourth byte).
-bool TagIs(const std::string& token, const char* tag) {
-  return std::strncmp(token.c_str(), tag, 4) == 0;
+// the exact token (its NUL is the fourth byte). The four bytes, up to the
+// token's end and padded with NULs, make one number per tag.
+constexpr uint32_t TagCode(const char* tag) {
+  uint32_t code = 0;
+  for (int i = 0; i < 4 && tag[i] != '\0'; ++i) {
+    code |= static_cast<uint32_t>(static_cast<unsigned char>(tag[i])) << (8 * i);
+  }
+  return code;
 }
+
+uint32_t TagCode(const std::string& token) { return TagCode(token.c_str()); }
+
+bool TagIs(const std::string& token, const char* tag) { return TagCode(token) == TagCode(tag); }
 
 enum Event { kNoEvent, kBirth, kDeath, kMarriage };
 
@@ -110,6 +122,7 @@ class Parser {
   bool HandleSubLine(const Line& line);
   void StepProgress(int64_t position);
   void ReadName(const char* value);
+  void ReadDate(const char* value);
   bool ReadReference(const Line& line, bool note);
   void ReadCharacterSet(const std::string& value);
   Person& CurrentPerson() { return slot_.persons[person_]; }
@@ -220,47 +233,70 @@ bool Parser::HandleRecord(const Line& line) {
 
 bool Parser::HandleSubLine(const Line& line) {
   if (line.level == 1) event_ = kNoEvent;
-  const std::string& tag = line.xrefOrTag;
+  const uint32_t tag = TagCode(line.xrefOrTag);
   int n = 0;
-  if (TagIs(tag, "BIRT") || TagIs(tag, "CHR")) {
-    event_ = kBirth;
-  } else if (TagIs(tag, "DEAT") || TagIs(tag, "BURI")) {
-    event_ = kDeath;
-  } else if (TagIs(tag, "MARR")) {
-    event_ = kMarriage;
-  } else if (TagIs(tag, "DATE")) {
-    PackedDate* target = nullptr;
-    if (event_ == kBirth) target = &CurrentPerson().birth;
-    if (event_ == kDeath) target = &CurrentPerson().death;
-    if (event_ == kMarriage) target = &CurrentFamily().marriage;
-    if (target != nullptr && DateYear(*target) == 0) ParseDate(*target, line.value);
-  } else if (TagIs(tag, "NAME")) {
-    ReadName(line.value);
-  } else if (TagIs(tag, "SEX")) {
-    CurrentPerson().sex = line.typeOrValue.empty() ? 0 : line.typeOrValue[0];
-  } else if (TagIs(tag, "FAMS") || TagIs(tag, "FAMC")) {
-    if (!ScanXref(line.typeOrValue.c_str(), 'F', &n)) return true;
-    if (n < 0 || n >= kFamilyCapacity) return true;
-    family_ = n;
-    RefList& list = TagIs(tag, "FAMS") ? CurrentPerson().spouseFamilies
-                                       : CurrentPerson().parentFamilies;
-    if (!HasRef(list, n)) AddRef(list, n);
-  } else if (TagIs(tag, "HUSB") || TagIs(tag, "WIFE")) {
-    if (!ScanXref(line.value, 'I', &n) || n < 0 || n >= kPersonCapacity) return true;
-    (TagIs(tag, "HUSB") ? CurrentFamily().husband : CurrentFamily().wife) = n;
-  } else if (TagIs(tag, "CHIL")) {
-    if (!ScanXref(line.typeOrValue.c_str(), 'I', &n) || n < 0 || n >= kPersonCapacity) {
+  switch (tag) {
+    case TagCode("BIRT"):
+    case TagCode("CHR"):
+      event_ = kBirth;
+      return true;
+    case TagCode("DEAT"):
+    case TagCode("BURI"):
+      event_ = kDeath;
+      return true;
+    case TagCode("MARR"):
+      event_ = kMarriage;
+      return true;
+    case TagCode("DATE"):
+      ReadDate(line.value);
+      return true;
+    case TagCode("NAME"):
+      ReadName(line.value);
+      return true;
+    case TagCode("SEX"):
+      CurrentPerson().sex = line.typeOrValue.empty() ? 0 : line.typeOrValue[0];
+      return true;
+    case TagCode("FAMS"):
+    case TagCode("FAMC"): {
+      if (!ScanXref(line.typeOrValue.c_str(), 'F', &n)) return true;
+      if (n < 0 || n >= kFamilyCapacity) return true;
+      family_ = n;
+      RefList& list = tag == TagCode("FAMS") ? CurrentPerson().spouseFamilies
+                                              : CurrentPerson().parentFamilies;
+      if (!HasRef(list, n)) AddRef(list, n);
       return true;
     }
-    AddRef(CurrentFamily().children, n);
-  } else if (TagIs(tag, "NOTE")) {
-    return ReadReference(line, true);
-  } else if (TagIs(tag, "SOUR")) {
-    return ReadReference(line, false);
-  } else if (TagIs(tag, "CHAR")) {
-    ReadCharacterSet(line.typeOrValue);
+    case TagCode("HUSB"):
+    case TagCode("WIFE"):
+      if (!ScanXref(line.value, 'I', &n) || n < 0 || n >= kPersonCapacity) return true;
+      (tag == TagCode("HUSB") ? CurrentFamily().husband : CurrentFamily().wife) = n;
+      return true;
+    case TagCode("CHIL"):
+      if (!ScanXref(line.typeOrValue.c_str(), 'I', &n) || n < 0 || n >= kPersonCapacity) {
+        return true;
+      }
+      AddRef(CurrentFamily().children, n);
+      return true;
+    case TagCode("NOTE"):
+      return ReadReference(line, true);
+    case TagCode("SOUR"):
+      return ReadReference(line, false);
+    case TagCode("CHAR"):
+      ReadCharacterSet(line.typeOrValue);
+      return true;
+    default:
+      return true;
   }
-  return true;
+}
+
+// DATE under BIRT or CHR, DEAT or BURI, MARR: the first date that yields a
+// year stays.
+void Parser::ReadDate(const char* value) {
+  PackedDate* target = nullptr;
+  if (event_ == kBirth) target = &CurrentPerson().birth;
+  if (event_ == kDeath) target = &CurrentPerson().death;
+  if (event_ == kMarriage) target = &CurrentFamily().marriage;
+  if (target != nullptr && DateYear(*target) == 0) ParseDate(*target, value);
 }
 
 // NAME Anna Maria /Huber/: the given names before the first "/", the

@@ -24,8 +24,9 @@ char32_t UnicodeFromCp1252(unsigned char byte);
 int Cp1252FromUnicode(char32_t codePoint);
 
 // Appends the decoded code points of `bytes` to `out`. Invalid UTF-8 bytes,
-// undefined ANSEL bytes and UTF-16 surrogate pairs or lone halves come out
-// as U+FFFD, one per character; an odd last UTF-16 byte is U+FFFD.
+// undefined ANSEL bytes and lone UTF-16 surrogate halves come out as U+FFFD,
+// one per byte or unit; a UTF-16 surrogate pair is its real code point; an
+// odd last UTF-16 byte is U+FFFD.
 // ANSEL diacritics (written before their letter) are composed with the
 // letter into the precomposed character where Unicode has one, otherwise
 // they follow the letter as combining marks.

@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -65,6 +66,19 @@ uint32_t TagCode(const std::string& token) { return TagCode(token.c_str()); }
 bool TagIs(const std::string& token, const char* tag) { return TagCode(token) == TagCode(tag); }
 
 enum Event { kNoEvent, kBirth, kDeath, kMarriage };
+
+// Keeps a record's cross-reference when it is not the plain "@I12@" form,
+// so the output can name the record exactly as its file does.
+void RememberXref(std::unordered_map<int32_t, std::string>& kept, char letter, int n,
+                  const std::string& xref) {
+  char plain[24];
+  std::snprintf(plain, sizeof plain, "@%c%d@", letter, n);
+  if (xref == plain) {
+    kept.erase(n);
+  } else {
+    kept[n] = xref;
+  }
+}
 
 // Positions are kept by sequence number; both slots together may in rare
 // files hand out more numbers than the table was made for.
@@ -198,6 +212,7 @@ bool Parser::HandleRecord(const Line& line) {
     // Only a repeated number can bring more INDI lines than there is room.
     if (slot_.personCount < kPersonCapacity) slot_.sortIndex[slot_.personCount++] = n;
     person.recordPos = recordPos_;
+    RememberXref(slot_.personXref, 'I', n, line.xrefOrTag);
     person_ = n;
     return true;
   }
@@ -215,6 +230,7 @@ bool Parser::HandleRecord(const Line& line) {
     if (n >= slot_.familyEnd) slot_.familyEnd = n + 1;
     ++slot_.familyCount;
     family.recordPos = recordPos_;
+    RememberXref(slot_.familyXref, 'F', n, line.xrefOrTag);
     family_ = n;
     return true;
   }

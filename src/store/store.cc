@@ -17,6 +17,24 @@ void PrepareSlot(InputSlot& slot) {
   slot.sortIndex.assign(kPersonCapacity, 0);
   slot.personCount = 0;
   slot.familyCount = 0;
+  slot.personXref.clear();
+  slot.familyXref.clear();
+}
+
+namespace {
+std::string Xref(const std::unordered_map<int32_t, std::string>& kept, char letter, int32_t n) {
+  auto it = kept.find(n);
+  if (it != kept.end()) return it->second;
+  return "@" + std::string(1, letter) + std::to_string(n) + "@";
+}
+}  // namespace
+
+std::string PersonXref(const InputSlot& slot, int32_t person) {
+  return Xref(slot.personXref, 'I', person);
+}
+
+std::string FamilyXref(const InputSlot& slot, int32_t family) {
+  return Xref(slot.familyXref, 'F', family);
 }
 
 void HandOverCounters(Store& store) {

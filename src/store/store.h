@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "store/records.h"
@@ -46,6 +47,11 @@ struct InputSlot {
   std::vector<int32_t> sourceSeq; // the same for sources
   int32_t noteCount = 0;          // last note sequence number handed out
   int32_t sourceCount = 0;        // last source sequence number handed out
+  // The cross-reference a person or family record is written under in its
+  // file, kept only where it differs from "@I<number>@" / "@F<number>@"
+  // (zero-padded numbers such as @I00122@, letters after the number).
+  std::unordered_map<int32_t, std::string> personXref;
+  std::unordered_map<int32_t, std::string> familyXref;
   std::string filePath;           // the input file, native path bytes
   InputEncoding encoding = kEncodingPlain;  // as the slot's import ended
 
@@ -65,6 +71,10 @@ struct Store {
 // Fresh zero-filled person, family and sort tables for a slot; counts to 0.
 // The ends, the note and source maps and their counters stay.
 void PrepareSlot(InputSlot& slot);
+
+// The cross-reference of a person or family as its file writes it.
+std::string PersonXref(const InputSlot& slot, int32_t person);
+std::string FamilyXref(const InputSlot& slot, int32_t family);
 
 // After a load of slot 0: slot 1 numbers its notes and sources on from
 // where slot 0's end.

@@ -71,6 +71,18 @@ TEST(ParserRecords, NumbersCountsAndEnds) {
   EXPECT_EQ(t.person(0, 499).number, 0);
 }
 
+TEST(ParserRecords, KeepsCrossReferencesThatAreNotPlain) {
+  LoadSetup s;
+  s.Load(0, "a.ged", Gedcom("0 @I00122@ INDI\r\n0 @I7@ INDI\r\n0 @F03@ FAM\r\n1 HUSB @I00122@\r\n"
+                            "0 @F4@ FAM\r\n1 HUSB @I7@\r\n"));
+  EXPECT_EQ(s.person(0, 122).number, 122);
+  EXPECT_EQ(PersonXref(s.slot(0), 122), "@I00122@");
+  EXPECT_EQ(PersonXref(s.slot(0), 7), "@I7@");
+  EXPECT_EQ(FamilyXref(s.slot(0), 3), "@F03@");
+  EXPECT_EQ(FamilyXref(s.slot(0), 4), "@F4@");
+  EXPECT_EQ(s.slot(0).personXref.size(), 1u);
+}
+
 TEST(ParserRecords, SkippedAndRepeatedCrossReferences) {
   LoadSetup s;
   s.Load(0, "a.ged",

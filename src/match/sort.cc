@@ -1,6 +1,8 @@
 #include "match/sort.h"
 
+#include <cstdint>
 #include <utility>
+#include <vector>
 
 #include "store/fold.h"
 
@@ -15,17 +17,53 @@ int CompareNames(const char* x, const char* y) {
   return x == nullptr ? -1 : 1;
 }
 
-// The order of a slot's person numbers, as the partition reads it.
-class KeyOrder {
- public:
-  explicit KeyOrder(const InputSlot& slot) : persons_(slot.persons) {}
-  bool Before(int32_t x, int32_t y) const { return Compare(x, y) > 0; }
-  bool Equal(int32_t x, int32_t y) const { return Compare(x, y) == 0; }
-
- private:
-  int Compare(int32_t x, int32_t y) const { return CompareSortKeys(persons_[x], persons_[y]); }
-  const std::vector<Person>& persons_;
+// The partition only asks "before" and "equal", and a slot can hold 250,000
+// persons whose records and names lie all over memory. So the sort works on
+// an array of its own that holds, beside each person number, both names and
+// their first eight folded bytes packed into one number (first byte highest,
+// padded with the end value 0x20). Most comparisons are settled by those
+// numbers without leaving the array; the answers are exactly those of
+// CompareSortKeys, so the arrangement is the same.
+struct SortEntry {
+  uint64_t surnameHead;
+  uint64_t givenHead;
+  const char* surname;
+  const char* givenNames;
+  int32_t number;
 };
+
+constexpr int kHeadBytes = 8;
+constexpr int kEndValue = 0x20;  // the folded end of a text, lower than any other value
+
+uint64_t FoldedHead(const char* text) {
+  if (text == nullptr) return 0;
+  uint64_t head = 0;
+  bool ended = false;
+  for (int k = 0; k < kHeadBytes; ++k) {
+    int folded = ended ? kEndValue : FoldByte(static_cast<unsigned char>(text[k]));
+    ended = ended || folded == kEndValue;
+    head = (head << 8) | static_cast<uint64_t>(folded);
+  }
+  return head;
+}
+
+// The sign of CompareNames, settled by the heads where they differ or where
+// both texts end inside them.
+int CompareHeaded(uint64_t headX, const char* x, uint64_t headY, const char* y) {
+  if (x == nullptr || y == nullptr) return CompareNames(x, y);
+  if (headX != headY) return headX < headY ? 1 : -1;
+  if ((headX & 0xFF) == kEndValue) return 0;
+  return FoldCompare(x + kHeadBytes, y + kHeadBytes, 1000 - kHeadBytes);
+}
+
+int Compare(const SortEntry& x, const SortEntry& y) {
+  int result = CompareHeaded(x.surnameHead, x.surname, y.surnameHead, y.surname);
+  if (result != 0) return result;
+  return CompareHeaded(x.givenHead, x.givenNames, y.givenHead, y.givenNames);
+}
+
+bool Before(const SortEntry& x, const SortEntry& y) { return Compare(x, y) > 0; }
+bool Equal(const SortEntry& x, const SortEntry& y) { return Compare(x, y) == 0; }
 
 struct Split {
   int leftEnd;     // the lower keys now fill l ... leftEnd
@@ -37,19 +75,19 @@ struct Split {
 // middle. The swap-back loops stop short of a[p] and a[q], so one pivot-equal
 // entry stays on each side when any were gathered; the order is still right,
 // and this is what decides where persons with equal keys end up.
-Split Partition(int32_t* a, const KeyOrder& order, int l, int r) {
-  const int32_t v = a[r];
+Split Partition(SortEntry* a, int l, int r) {
+  const SortEntry v = a[r];
   int i = l - 1, j = r, p = l - 1, q = r;
   for (;;) {
-    while (order.Before(a[++i], v)) {
+    while (Before(a[++i], v)) {
     }
-    while (order.Before(v, a[--j])) {
+    while (Before(v, a[--j])) {
       if (j == l) break;
     }
     if (i >= j) break;
     std::swap(a[i], a[j]);
-    if (order.Equal(a[i], v)) std::swap(a[++p], a[i]);
-    if (order.Equal(v, a[j])) std::swap(a[--q], a[j]);
+    if (Equal(a[i], v)) std::swap(a[++p], a[i]);
+    if (Equal(v, a[j])) std::swap(a[--q], a[j]);
   }
   std::swap(a[i], a[r]);
   j = i - 1;
@@ -63,14 +101,14 @@ Split Partition(int32_t* a, const KeyOrder& order, int l, int r) {
 // the other, so the smaller is sorted by recursion and the larger by going
 // round again: the nesting stays logarithmic even where the pivot makes
 // every split lopsided.
-void SortRange(int32_t* a, const KeyOrder& order, int l, int r) {
+void SortRange(SortEntry* a, int l, int r) {
   while (r > l) {
-    Split split = Partition(a, order, l, r);
+    Split split = Partition(a, l, r);
     if (split.leftEnd - l < r - split.rightStart) {
-      SortRange(a, order, l, split.leftEnd);
+      SortRange(a, l, split.leftEnd);
       l = split.rightStart;
     } else {
-      SortRange(a, order, split.rightStart, r);
+      SortRange(a, split.rightStart, r);
       r = split.leftEnd;
     }
   }
@@ -86,7 +124,15 @@ int CompareSortKeys(const Person& x, const Person& y) {
 
 void SortPersons(InputSlot& slot, int first, int last) {
   if (last <= first) return;
-  SortRange(slot.sortIndex.data(), KeyOrder(slot), first, last);
+  std::vector<SortEntry> entries;
+  entries.reserve(static_cast<size_t>(last - first + 1));
+  for (int k = first; k <= last; ++k) {
+    const Person& p = slot.persons[slot.sortIndex[k]];
+    entries.push_back(SortEntry{FoldedHead(p.surname), FoldedHead(p.givenNames), p.surname,
+                                p.givenNames, slot.sortIndex[k]});
+  }
+  SortRange(entries.data(), 0, last - first);
+  for (int k = first; k <= last; ++k) slot.sortIndex[k] = entries[k - first].number;
 }
 
 }  // namespace kw

@@ -1,0 +1,455 @@
+#include "export/export.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "check/describe.h"
+#include "export/line_node.h"
+#include "export/record_io.h"
+#include "export/renumber.h"
+#include "export/tree_merge.h"
+#include "import/line_input.h"
+#include "ui/load.h"
+
+namespace kw {
+
+namespace {
+
+constexpr uint32_t kIndi = TagCode("INDI");
+constexpr uint32_t kFam = TagCode("FAM");
+constexpr uint32_t kNote = TagCode("NOTE");
+constexpr uint32_t kSour = TagCode("SOUR");
+constexpr uint32_t kTrlr = TagCode("TRLR");
+constexpr uint32_t kHusb = TagCode("HUSB");
+constexpr uint32_t kWife = TagCode("WIFE");
+constexpr uint32_t kChil = TagCode("CHIL");
+constexpr uint32_t kFams = TagCode("FAMS");
+constexpr uint32_t kFamc = TagCode("FAMC");
+
+// "@I%d@": '@', the letter, then a number.
+bool ScanXref(std::string_view token, char letter, int* number) {
+  if (token.size() < 3 || token[0] != '@' || token[1] != letter) return false;
+  return ScanNumber(token.substr(2), number);
+}
+
+// The raw bytes of the value of a level-0 line ("0 @N5@ NOTE text"): after
+// the level, the cross-reference, the type and the one blank after it, up
+// to the line end. Works unit by unit, so also for UTF-16.
+std::string_view RecordValue(std::string_view raw, InputEncoding encoding) {
+  const size_t width = encoding == kEncodingUtf16Le || encoding == kEncodingUtf16Be ? 2 : 1;
+  const bool big = encoding == kEncodingUtf16Be;
+  auto unit = [&](size_t at) -> unsigned {
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(raw.data()) + at;
+    return width == 1 ? p[0] : (big ? (p[0] << 8) | p[1] : p[0] | (p[1] << 8));
+  };
+  auto isSpace = [](unsigned u) { return u == ' ' || (u >= '\t' && u <= '\r'); };
+  size_t end = raw.size() - raw.size() % width;
+  while (end >= width && (unit(end - width) == '\n' || unit(end - width) == '\r')) end -= width;
+  size_t at = 0;
+  for (int token = 0; token < 3; ++token) {
+    while (at < end && isSpace(unit(at))) at += width;
+    while (at < end && !isSpace(unit(at))) at += width;
+  }
+  if (at < end && (unit(at) == ' ' || unit(at) == '\t')) at += width;
+  if (at >= end) return {};
+  return raw.substr(at, end - at);
+}
+
+class Exporter {
+ public:
+  Exporter(Store& store, MergeLog& log, Reporter& reporter)
+      : store_(store), log_(log), reporter_(reporter),
+        renumbering_(store, log, reporter, output_) {}
+
+  int Run(const std::string& outputPath);
+
+ private:
+  enum RecordKind { kOtherRecord, kPersonRecord, kFamilyRecord };
+
+  bool OpenFiles(const std::string& outputPath);
+  void CopyFirstLine();
+  void Stream();
+  bool ReadStreamLine();
+  void StepProgress();
+  bool HandleRecordLine();
+  bool StreamPerson(int32_t n);
+  bool StreamFamily(int32_t f);
+  bool SkipAndRead();
+  void HandleSubLine();
+  void PersonLine(uint32_t tag);
+  void FamilyLine(uint32_t tag);
+  void CopyLine();
+  void StartFamilies();
+  int32_t WriteAddedPersons(int32_t first);
+  void WriteAddedFamilies(int32_t first);
+  void WriteNotesAndSources(bool notes);
+  void WriteNoteOrSource(InputText& input, int64_t position, int32_t number, bool note);
+
+  Store& store_;
+  MergeLog& log_;
+  Reporter& reporter_;
+  InputText inputs_[2];
+  GedcomOutput output_;
+  Renumbering renumbering_;
+  LineArena arena_;
+
+  // The current line of the stream of input file 1.
+  std::string_view raw_;
+  std::string scanStorage_;
+  ScannedLine line_;
+  bool firstLine_ = true;
+
+  // The record the stream is in, and its link counters.
+  RecordKind kind_ = kOtherRecord;
+  int32_t person_ = 0;
+  int32_t family_ = 0;
+  int famsSeen_ = 0;
+  int famcSeen_ = 0;
+  int chilSeen_ = 0;
+  int dropDeeperThan_ = -1;  // a left-out "_" line of a family: its level
+
+  // A number met twice in input file 1 is written once.
+  std::vector<bool> personWritten_;
+  std::vector<bool> familyWritten_;
+
+  bool familiesStarted_ = false;
+  int32_t firstAddedPerson_ = 0;
+  int32_t firstAddedFamily_ = 0;
+  int32_t nextAddedPerson_ = 0;
+
+  int64_t size_ = 0;
+  int64_t step_ = 0;
+  int64_t threshold_ = 0;
+};
+
+// Layout: the first line of input file 1 byte for byte; its records as they
+// stand, persons and families rebuilt and linked by the output's numbering
+// (added persons before the first family record); the persons added late;
+// the added families; the notes; the sources; one trailer.
+int Exporter::Run(const std::string& outputPath) {
+  if (!OpenFiles(outputPath)) return 0;
+  InputSlot& out = store_.slots[0];
+  firstAddedPerson_ = nextAddedPerson_ = out.personEnd;
+  firstAddedFamily_ = out.familyEnd;
+  personWritten_.assign(kPersonCapacity, false);
+  familyWritten_.assign(kFamilyCapacity, false);
+
+  reporter_.CreateProgress();
+  size_ = inputs_[0].Size();
+  step_ = size_ / 100;
+  threshold_ = step_;
+
+  ShowStatus(reporter_, 0, "Personen exportieren...");
+  Stream();
+  if (!familiesStarted_) StartFamilies();
+  ShowStatus(reporter_, 0, "Hinzugef\xFCgte exportieren...");
+  WriteAddedPersons(nextAddedPerson_);
+  WriteAddedFamilies(firstAddedFamily_);
+  ShowStatus(reporter_, 0, "Notizen exportieren...");
+  WriteNotesAndSources(true);
+  ShowStatus(reporter_, 0, "Quellen exportieren...");
+  WriteNotesAndSources(false);
+  output_.WriteLine("0 TRLR\n");
+  reporter_.DestroyProgress();
+  output_.Close();
+  return 1;
+}
+
+bool Exporter::OpenFiles(const std::string& outputPath) {
+  for (int slot = 0; slot < 2; ++slot) {
+    const InputSlot& s = store_.slots[slot];
+    if (!inputs_[slot].Open(s.filePath, s.encoding, slot)) {
+      ShowError(reporter_, "kann %s nicht \xF6" "ffnen", DisplayPath(s.filePath).c_str());
+      return false;
+    }
+  }
+  if (!output_.Open(outputPath, store_.slots[0].encoding)) {
+    ShowError(reporter_, "kann %s nicht \xF6" "ffnen", DisplayPath(outputPath).c_str());
+    return false;
+  }
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+// The stream of input file 1
+
+void Exporter::Stream() {
+  bool have = ReadStreamLine();
+  while (have) {
+    if (!line_.hasLevel) {
+      CopyLine();  // blank or unscannable: copied, the stream goes on
+      have = ReadStreamLine();
+    } else if (line_.level != 0) {
+      HandleSubLine();
+      have = ReadStreamLine();
+    } else {
+      have = HandleRecordLine();
+    }
+  }
+}
+
+// Reads the next line of input file 1 and scans it. The first line's
+// byte-order mark goes to the output as it stands, before the line.
+bool Exporter::ReadStreamLine() {
+  if (!inputs_[0].ReadLine(raw_)) return false;
+  if (firstLine_) {
+    firstLine_ = false;
+    EncodingProbe probe = ProbeEncoding(reinterpret_cast<const unsigned char*>(raw_.data()),
+                                        raw_.size() < 3 ? raw_.size() : 3);
+    output_.WriteBytes(raw_.substr(0, probe.markBytes));
+    raw_.remove_prefix(probe.markBytes);
+  }
+  line_ = ScanLine(ScanText(inputs_[0].encoding(), raw_, scanStorage_));
+  StepProgress();
+  return true;
+}
+
+// Once per hundredth of input file 1, however far a line moved.
+void Exporter::StepProgress() {
+  int64_t position = inputs_[0].position();
+  if (position <= threshold_) return;
+  int percent = size_ > 0 ? static_cast<int>(position * 100 / size_) : 100;
+  threshold_ += step_;
+  reporter_.StepProgress();
+  ShowStatus(reporter_, 1, "%d%% erledigt", percent == 99 ? 100 : percent);
+}
+
+void Exporter::CopyLine() { output_.WriteCopy(raw_, inputs_[0].encoding()); }
+
+bool Exporter::SkipAndRead() {
+  SkipRecord(inputs_[0]);
+  return ReadStreamLine();
+}
+
+// A level-0 line. Returns whether the current line holds the next line to
+// handle. The trailer ends the stream: the output gets its own at the end,
+// and the import read nothing after it.
+bool Exporter::HandleRecordLine() {
+  dropDeeperThan_ = -1;
+  kind_ = kOtherRecord;
+  if (TagCode(line_.token2) == kTrlr) return false;
+  uint32_t type = TagCode(line_.token3);
+  int number = 0;
+  if (type == kIndi && ScanXref(line_.token2, 'I', &number) && number >= 0) {
+    return StreamPerson(number);
+  }
+  if (type == kFam && ScanXref(line_.token2, 'F', &number) && number >= 0) {
+    if (!familiesStarted_) StartFamilies();
+    return StreamFamily(number);
+  }
+  // Numbered notes and sources are written after the families under their
+  // sequence numbers; others keep their place and their name.
+  if ((type == kNote || type == kSour) && ScanAnyXref(line_.token2, &number) && number >= 0 &&
+      number < kNoteCapacity) {
+    return SkipAndRead();
+  }
+  CopyLine();
+  return ReadStreamLine();
+}
+
+bool Exporter::StreamPerson(int32_t n) {
+  famsSeen_ = famcSeen_ = 0;
+  if (!renumbering_.PersonInOutput(n) || personWritten_[n]) return SkipAndRead();
+  personWritten_[n] = true;
+  const Person& p = store_.slots[0].persons[n];
+  if (p.partner == 0) {
+    CopyLine();
+    kind_ = kPersonRecord;
+    person_ = n;
+    return ReadStreamLine();
+  }
+  int32_t m = p.partner;
+  DescribePerson(store_, log_, 0, n);
+  DescribePerson(store_, log_, 1, m);
+  log_.Write("verschmolzen\n\n", 1);
+  renumbering_.TakeOverFamilies(m);
+  int64_t resume = inputs_[0].position();
+  LineNode* a = ReadGED(inputs_[0], p.recordPos, arena_, reporter_);
+  const Person& other = store_.slots[1].persons[m];
+  LineNode* b = other.number != 0 ? ReadGED(inputs_[1], other.recordPos, arena_, reporter_)
+                                  : nullptr;
+  MergeRecordTrees(a, b, arena_);
+  output_.WriteLine("0 %s INDI\n", renumbering_.PersonRef(n).c_str());
+  renumbering_.WriteRecordTree(a, n, kIndi);
+  arena_.Release();
+  inputs_[0].Seek(resume);
+  return SkipAndRead();
+}
+
+bool Exporter::StreamFamily(int32_t f) {
+  chilSeen_ = 0;
+  if (!renumbering_.FamilyInOutput(f) || familyWritten_[f]) return SkipAndRead();
+  familyWritten_[f] = true;
+  const Family& family = store_.slots[0].families[f];
+  if (family.partner == 0) {
+    CopyLine();
+    kind_ = kFamilyRecord;
+    family_ = f;
+    return ReadStreamLine();
+  }
+  int64_t resume = inputs_[0].position();
+  LineNode* a = ReadGED(inputs_[0], family.recordPos, arena_, reporter_);
+  const Family& other = store_.slots[1].families[family.partner];
+  LineNode* b = other.number != 0 ? ReadGED(inputs_[1], other.recordPos, arena_, reporter_)
+                                  : nullptr;
+  MergeRecordTrees(a, b, arena_);
+  output_.WriteLine("0 %s FAM\n", renumbering_.FamilyRef(f).c_str());
+  renumbering_.WriteRecordTree(a, f, kFam);
+  arena_.Release();
+  inputs_[0].Seek(resume);
+  return SkipAndRead();
+}
+
+void Exporter::HandleSubLine() {
+  if (dropDeeperThan_ >= 0) {
+    if (line_.level > dropDeeperThan_) return;
+    dropDeeperThan_ = -1;
+  }
+  uint32_t tag = TagCode(line_.token2);
+  if (kind_ == kPersonRecord) return PersonLine(tag);
+  if (kind_ == kFamilyRecord) return FamilyLine(tag);
+  LineText text;
+  text.raw = raw_;
+  text.scan = ScanText(inputs_[0].encoding(), raw_, scanStorage_);
+  if (!renumbering_.WriteReference(text)) CopyLine();
+}
+
+// The FAMS and FAMC lines of an unmatched person name, in order, the
+// families its repaired lists hold; a line beyond the list writes nothing.
+void Exporter::PersonLine(uint32_t tag) {
+  const Person& p = store_.slots[0].persons[person_];
+  if (tag == kFamc || tag == kFams) {
+    const RefList& list = tag == kFamc ? p.parentFamilies : p.spouseFamilies;
+    int& seen = tag == kFamc ? famcSeen_ : famsSeen_;
+    if (seen >= list.count()) return;
+    int32_t f = RefAt(list, seen++, reporter_);
+    if (!renumbering_.FamilyInOutput(f)) return;
+    if (tag == kFamc) {
+      output_.WriteLine("1 FAMC %s\n", renumbering_.FamilyRef(f).c_str());
+    } else {
+      output_.WriteLine("1 FAMS %s\n", renumbering_.FamilyRef(f).c_str());
+    }
+    return;
+  }
+  LineText text;
+  text.raw = raw_;
+  text.scan = ScanText(inputs_[0].encoding(), raw_, scanStorage_);
+  if (!renumbering_.WriteReference(text)) CopyLine();
+}
+
+// An unmatched family: HUSB and WIFE from the repaired family, CHIL lines
+// in order from its children; user-defined lines below level 1 are left
+// out with everything below them.
+void Exporter::FamilyLine(uint32_t tag) {
+  const Family& f = store_.slots[0].families[family_];
+  if (tag == kHusb) {
+    if (renumbering_.PersonInOutput(f.husband)) {
+      output_.WriteLine("1 HUSB %s\n", renumbering_.PersonRef(f.husband).c_str());
+    }
+    return;
+  }
+  if (tag == kWife) {
+    if (renumbering_.PersonInOutput(f.wife)) {
+      output_.WriteLine("1 WIFE %s\n", renumbering_.PersonRef(f.wife).c_str());
+    }
+    return;
+  }
+  if (tag == kChil) {
+    if (chilSeen_ >= f.children.count()) return;
+    int32_t c = RefAt(f.children, chilSeen_++, reporter_);
+    if (renumbering_.PersonInOutput(c)) {
+      output_.WriteLine("1 CHIL %s\n", renumbering_.PersonRef(c).c_str());
+    }
+    return;
+  }
+  if (line_.level >= 2 && !line_.token2.empty() && line_.token2[0] == '_') {
+    dropDeeperThan_ = line_.level;
+    return;
+  }
+  LineText text;
+  text.raw = raw_;
+  text.scan = ScanText(inputs_[0].encoding(), raw_, scanStorage_);
+  if (!renumbering_.WriteReference(text)) CopyLine();
+}
+
+// ---------------------------------------------------------------------------
+// Added records, notes, sources
+
+void Exporter::StartFamilies() {
+  familiesStarted_ = true;
+  ShowStatus(reporter_, 0, "Hinzugef\xFCgte exportieren...");
+  nextAddedPerson_ = WriteAddedPersons(nextAddedPerson_);
+  ShowStatus(reporter_, 0, "Familien exportieren...");
+}
+
+// Persons added while this runs (relatives of added persons) are written by
+// the same loop. Returns the number after the last one looked at.
+int32_t Exporter::WriteAddedPersons(int32_t first) {
+  InputSlot& out = store_.slots[0];
+  int32_t a = first;
+  for (; a < out.personEnd; ++a) {
+    int32_t m = out.persons[a].partner;
+    if (out.persons[a].number == 0 || m == 0) continue;
+    renumbering_.TakeOverFamilies(m);
+    LineNode* tree = ReadGED(inputs_[1], store_.slots[1].persons[m].recordPos, arena_, reporter_);
+    output_.WriteLine("0 @I%d@ INDI\n", a);
+    renumbering_.WriteRecordTree(tree, a, kIndi);
+    arena_.Release();
+    ++out.personCount;
+  }
+  return a;
+}
+
+void Exporter::WriteAddedFamilies(int32_t first) {
+  InputSlot& out = store_.slots[0];
+  for (int32_t a = first; a < out.familyEnd; ++a) {
+    int32_t g = out.families[a].partner;
+    if (out.families[a].number == 0 || g == 0) continue;
+    LineNode* tree = ReadGED(inputs_[1], store_.slots[1].families[g].recordPos, arena_, reporter_);
+    output_.WriteLine("0 @F%d@ FAM\n", a);
+    renumbering_.WriteRecordTree(tree, a, kFam);
+    arena_.Release();
+    ++out.familyCount;
+  }
+}
+
+// Input file 1's by sequence number, then input file 2's, which the import
+// numbered on after them.
+void Exporter::WriteNotesAndSources(bool notes) {
+  const std::vector<int64_t>& positions = notes ? store_.notePos : store_.sourcePos;
+  int32_t j = 1;
+  for (int slot = 0; slot < 2; ++slot) {
+    const InputSlot& s = store_.slots[slot];
+    int32_t last = notes ? s.noteCount : s.sourceCount;
+    for (; j <= last; ++j) {
+      if (static_cast<size_t>(j) >= positions.size() || positions[j] == 0) continue;
+      WriteNoteOrSource(inputs_[slot], positions[j], j, notes);
+    }
+  }
+}
+
+// A note keeps the text of its own level-0 line after its new number.
+void Exporter::WriteNoteOrSource(InputText& input, int64_t position, int32_t number, bool note) {
+  std::string_view value = RecordValue(input.LineBefore(position), input.encoding());
+  if (value.empty() && note) output_.WriteLine("0 @N%d@ NOTE\n", number);
+  if (value.empty() && !note) output_.WriteLine("0 @S%d@ SOUR\n", number);
+  if (!value.empty()) {
+    if (note) output_.WriteLine("0 @N%d@ NOTE ", number);
+    if (!note) output_.WriteLine("0 @S%d@ SOUR ", number);
+    output_.WriteCopy(value, input.encoding());
+    output_.WriteLine("\n");
+  }
+  LineNode* tree = ReadGED(input, position, arena_, reporter_);
+  renumbering_.WriteRecordTree(tree, number, note ? kNote : kSour);
+  arena_.Release();
+}
+
+}  // namespace
+
+int ExportGedcom(Store& store, MergeLog& log, Reporter& reporter, const std::string& outputPath) {
+  Exporter exporter(store, log, reporter);
+  return exporter.Run(outputPath);
+}
+
+}  // namespace kw

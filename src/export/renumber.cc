@@ -1,0 +1,246 @@
+#include "export/renumber.h"
+
+#include "check/describe.h"
+
+namespace kw {
+
+namespace {
+
+constexpr uint32_t kIndi = TagCode("INDI");
+constexpr uint32_t kFam = TagCode("FAM");
+constexpr uint32_t kHusb = TagCode("HUSB");
+constexpr uint32_t kWife = TagCode("WIFE");
+constexpr uint32_t kChil = TagCode("CHIL");
+constexpr uint32_t kFams = TagCode("FAMS");
+constexpr uint32_t kFamc = TagCode("FAMC");
+constexpr uint32_t kNote = TagCode("NOTE");
+constexpr uint32_t kSour = TagCode("SOUR");
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Taking records of input file 2 into slot 0
+
+bool Renumbering::PersonIsAbsent(int slot, int32_t p) const {
+  return p <= 0 || p >= kPersonCapacity || store_.slots[slot].persons[p].number == 0;
+}
+
+bool Renumbering::FamilyIsAbsent(int slot, int32_t f) const {
+  return f <= 0 || f >= kFamilyCapacity || store_.slots[slot].families[f].number == 0;
+}
+
+bool Renumbering::PersonInOutput(int32_t n) const { return !PersonIsAbsent(0, n); }
+bool Renumbering::FamilyInOutput(int32_t f) const { return !FamilyIsAbsent(0, f); }
+
+int32_t Renumbering::MapPerson(int32_t p) {
+  if (PersonIsAbsent(1, p)) return 0;
+  Person& other = store_.slots[1].persons[p];
+  if (other.partner != 0) return other.partner;
+  InputSlot& out = store_.slots[0];
+  if (out.personEnd >= kPersonCapacity) {
+    if (!personsFullShown_) {
+      ShowError(reporter_, "\r\n Ergebnis zu gro\xDF. >%d Personen", kPersonCapacity);
+    }
+    personsFullShown_ = true;
+    return 0;
+  }
+  int32_t n = out.personEnd++;
+  out.persons[n] = Person{};
+  out.persons[n].number = n;
+  out.persons[n].partner = p;
+  other.partner = n;
+  DescribePerson(store_, log_, 1, p);
+  log_.Write("hinzugef\xFCgt (RIN %d)\n\n", n);
+  return n;
+}
+
+int32_t Renumbering::AddFamily(int32_t g) {
+  if (FamilyIsAbsent(1, g)) return 0;
+  InputSlot& out = store_.slots[0];
+  if (out.familyEnd >= kFamilyCapacity) {
+    if (!familiesFullShown_) {
+      ShowError(reporter_, "\r\n Ergebnis zu gro\xDF. >%d Familien", kFamilyCapacity);
+    }
+    familiesFullShown_ = true;
+    return 0;
+  }
+  int32_t n = out.familyEnd++;
+  out.families[n] = Family{};
+  out.families[n].number = n;
+  out.families[n].partner = g;
+  store_.slots[1].families[g].partner = n;
+  // Mapping members adds persons to slot 0 and sets partners in slot 1;
+  // slot 1's family lists stay as they are.
+  const Family& source = store_.slots[1].families[g];
+  int32_t h = MapPerson(source.husband);
+  if (h != 0) {
+    out.families[n].husband = h;
+    AddRef(out.persons[h].spouseFamilies, n);
+  }
+  int32_t w = MapPerson(source.wife);
+  if (w != 0) {
+    out.families[n].wife = w;
+    AddRef(out.persons[w].spouseFamilies, n);
+  }
+  for (int32_t c : source.children.entries) {
+    int32_t m = MapPerson(c);
+    if (m == 0) continue;
+    AddRef(out.families[n].children, m);
+    if (!HasRef(out.persons[m].parentFamilies, n)) AddRef(out.persons[m].parentFamilies, n);
+  }
+  return n;
+}
+
+void Renumbering::CompleteMergedFamily(int32_t g) {
+  if (FamilyIsAbsent(1, g)) return;
+  const Family& source = store_.slots[1].families[g];
+  int32_t f = source.partner;
+  if (FamilyIsAbsent(0, f)) return;
+  InputSlot& out = store_.slots[0];
+  const InputSlot& in = store_.slots[1];
+  if (!PersonIsAbsent(1, source.husband) && in.persons[source.husband].partner == 0) {
+    int32_t h = MapPerson(source.husband);
+    if (h != 0) {
+      out.families[f].husband = h;
+      AddRef(out.persons[h].spouseFamilies, f);
+    }
+  }
+  if (!PersonIsAbsent(1, source.wife) && in.persons[source.wife].partner == 0) {
+    int32_t w = MapPerson(source.wife);
+    if (w != 0) {
+      out.families[f].wife = w;
+      AddRef(out.persons[w].spouseFamilies, f);
+    }
+  }
+  for (int32_t c : source.children.entries) {
+    if (PersonIsAbsent(1, c) || in.persons[c].partner != 0) continue;
+    int32_t m = MapPerson(c);
+    if (m == 0) continue;
+    AddRef(out.families[f].children, m);
+    AddRef(out.persons[m].parentFamilies, f);
+  }
+}
+
+void Renumbering::TakeOverFamilies(int32_t p) {
+  if (PersonIsAbsent(1, p)) return;
+  // Completing and adding change slot 0's lists only, never these.
+  const Person& person = store_.slots[1].persons[p];
+  for (const RefList* list : {&person.parentFamilies, &person.spouseFamilies}) {
+    for (int32_t g : list->entries) {
+      if (FamilyIsAbsent(1, g)) continue;
+      if (store_.slots[1].families[g].partner != 0) {
+        CompleteMergedFamily(g);
+      } else {
+        AddFamily(g);
+      }
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Writing re-read records
+
+void Renumbering::WritePersonLinks(int32_t n) {
+  if (n <= 0 || n >= kPersonCapacity) return;
+  const Person& p = store_.slots[0].persons[n];
+  for (int32_t f : p.spouseFamilies.entries) {
+    if (FamilyInOutput(f)) output_.WriteLine("1 FAMS %s\n", FamilyRef(f).c_str());
+  }
+  for (int32_t f : p.parentFamilies.entries) {
+    if (FamilyInOutput(f)) output_.WriteLine("1 FAMC %s\n", FamilyRef(f).c_str());
+  }
+}
+
+void Renumbering::WriteHusband(int32_t f) {
+  if (f <= 0 || f >= kFamilyCapacity) return;
+  int32_t h = store_.slots[0].families[f].husband;
+  if (PersonInOutput(h)) output_.WriteLine("1 HUSB %s\n", PersonRef(h).c_str());
+}
+
+void Renumbering::WriteWife(int32_t f) {
+  if (f <= 0 || f >= kFamilyCapacity) return;
+  int32_t w = store_.slots[0].families[f].wife;
+  if (PersonInOutput(w)) output_.WriteLine("1 WIFE %s\n", PersonRef(w).c_str());
+}
+
+void Renumbering::WriteChildren(int32_t f) {
+  if (f <= 0 || f >= kFamilyCapacity) return;
+  for (int32_t c : store_.slots[0].families[f].children.entries) {
+    if (PersonInOutput(c)) output_.WriteLine("1 CHIL %s\n", PersonRef(c).c_str());
+  }
+}
+
+bool Renumbering::WriteReference(const LineText& text) {
+  ScannedLine line = ScanLine(text.scan);
+  uint32_t tag = TagCode(line.token2);
+  if (tag != kNote && tag != kSour) return false;
+  int m = 0;
+  if (!ScanAnyXref(line.token3, &m) || m < 0 || m >= kNoteCapacity) return false;
+  const InputSlot& slot = store_.slots[text.slot];
+  int32_t sequence = tag == kNote ? slot.noteSeq[m] : slot.sourceSeq[m];
+  if (sequence == 0) return false;  // not a reference the import numbered
+  if (tag == kNote) {
+    output_.WriteLine("%d NOTE @N%d@\n", line.level, sequence);
+  } else {
+    output_.WriteLine("%d SOUR @S%d@\n", line.level, sequence);
+  }
+  return true;
+}
+
+void Renumbering::WriteRecordTree(const LineNode* tree, int32_t number, uint32_t kind) {
+  written_ = WrittenFlags{};
+  WriteList(tree, number, kind);
+  if (kind == kFam) {
+    if (!written_.husband) WriteHusband(number);
+    if (!written_.wife) WriteWife(number);
+    if (!written_.children) WriteChildren(number);
+  } else if (kind == kIndi) {
+    if (!written_.familyLinks) WritePersonLinks(number);
+  }
+}
+
+void Renumbering::WriteList(const LineNode* first, int32_t number, uint32_t kind) {
+  for (const LineNode* node = first; node != nullptr; node = node->next) {
+    WriteNode(node, number, kind);
+  }
+}
+
+// Link lines are generated in place of the first of their kind; in a record
+// of the other kind they are left out, as they would name records of the
+// input's numbering.
+void Renumbering::WriteNode(const LineNode* node, int32_t number, uint32_t kind) {
+  if (node->tagCode == 0 || node->text == nullptr) {
+    WriteList(node->firstSub, number, kind);
+    return;
+  }
+  switch (node->tagCode) {
+    case kHusb:
+      if (kind == kFam && !written_.husband) WriteHusband(number);
+      written_.husband = true;
+      break;
+    case kWife:
+      if (kind == kFam && !written_.wife) WriteWife(number);
+      written_.wife = true;
+      break;
+    case kChil:
+      if (kind == kFam && !written_.children) WriteChildren(number);
+      written_.children = true;
+      break;
+    case kFams:
+    case kFamc:
+      if (kind == kIndi && !written_.familyLinks) WritePersonLinks(number);
+      written_.familyLinks = true;
+      break;
+    default: {
+      if (WriteReference(*node->text)) break;
+      ScannedLine line = ScanLine(node->text->scan);
+      // A user-defined line goes with everything below it.
+      if (!line.token2.empty() && line.token2[0] == '_') return;
+      output_.WriteCopy(node->text->raw, node->text->encoding);
+      break;
+    }
+  }
+  WriteList(node->firstSub, number, kind);
+}
+
+}  // namespace kw

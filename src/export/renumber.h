@@ -1,0 +1,105 @@
+// The numbering of the merged output. Slot 0's tables are the output's
+// tables: a person or family of input file 1 keeps its number and its
+// cross-reference; one of input file 2 takes the number of its matched
+// counterpart or is added to slot 0 under the next free number. Notes and
+// sources carry the sequence numbers the import handed out.
+//
+// Renumbering copies the relatives of matched persons from input file 2
+// into slot 0 (MapPerson, AddFamily, CompleteMergedFamily,
+// TakeOverFamilies) and writes re-read records with every reference in the
+// output's numbering and the family link lines generated from slot 0's
+// tables (WriteRecordTree).
+#ifndef KINWEAVE_EXPORT_RENUMBER_H_
+#define KINWEAVE_EXPORT_RENUMBER_H_
+
+#include <cstdint>
+#include <string>
+
+#include "export/line_node.h"
+#include "export/record_io.h"
+#include "store/store.h"
+#include "ui/merge_log.h"
+#include "ui/reporter.h"
+
+namespace kw {
+
+class Renumbering {
+ public:
+  Renumbering(Store& store, MergeLog& log, Reporter& reporter, GedcomOutput& output)
+      : store_(store), log_(log), reporter_(reporter), output_(output) {}
+
+  // The slot-0 number of slot-1 person `p` (0 for 0 and for an absent
+  // person), adding the person to slot 0 when it has none yet; the addition
+  // is logged with the person's description and "hinzugefügt (RIN %d)".
+  // Past slot 0's capacity nothing is added, 0 is returned and the error
+  // box "\r\n Ergebnis zu groß. >%d Personen" is shown (once).
+  int32_t MapPerson(int32_t p);
+
+  // Adds slot-1 family `g` (unmatched) to slot 0 with its husband, wife and
+  // children mapped; returns the new number, or 0 when `g` is absent or
+  // slot 0 is full ("\r\n Ergebnis zu groß. >%d Familien", once).
+  int32_t AddFamily(int32_t g);
+
+  // Brings the unmatched members of slot-1 family `g` (matched) into its
+  // slot-0 partner family.
+  void CompleteMergedFamily(int32_t g);
+
+  // For slot-1 person `p`: every present family it is a child in, then
+  // every one it is a spouse in, is completed (matched) or added.
+  void TakeOverFamilies(int32_t p);
+
+  // Writes a re-read record (not its level-0 line) of the output's person
+  // or family `number` of kind INDI or FAM (a TagCode), or of a note or
+  // source (NOTE, SOUR). HUSB, WIFE and CHIL lines of a family, FAMS and
+  // FAMC lines of a person are generated once from slot 0's tables, at the
+  // first such line or after the last line; NOTE and SOUR references are
+  // renumbered by the numbering of the input each line came from; a line
+  // with a user-defined tag ("_") is left out with its subordinates; every
+  // other line is copied.
+  void WriteRecordTree(const LineNode* tree, int32_t number, uint32_t kind);
+
+  // When `text` is a NOTE or SOUR line whose value is a reference the
+  // import numbered, writes "%d NOTE @N%d@\n" (or SOUR, @S) with the
+  // sequence number of the line's input and returns true.
+  bool WriteReference(const LineText& text);
+
+  // Whether the output holds slot 0's person or family with this number.
+  bool PersonInOutput(int32_t n) const;
+  bool FamilyInOutput(int32_t f) const;
+  // The cross-reference the output writes slot 0's record under.
+  std::string PersonRef(int32_t n) const { return PersonXref(store_.slots[0], n); }
+  std::string FamilyRef(int32_t f) const { return FamilyXref(store_.slots[0], f); }
+
+  // The link lines of a person: all FAMS, then all FAMC, to families the
+  // output holds.
+  void WritePersonLinks(int32_t n);
+  // The link lines of a family, each part unless written already.
+  void WriteHusband(int32_t f);
+  void WriteWife(int32_t f);
+  void WriteChildren(int32_t f);
+
+ private:
+  struct WrittenFlags {
+    bool husband = false;
+    bool wife = false;
+    bool children = false;
+    bool familyLinks = false;
+  };
+
+  void WriteList(const LineNode* first, int32_t number, uint32_t kind);
+  void WriteNode(const LineNode* node, int32_t number, uint32_t kind);
+  bool PersonIsAbsent(int slot, int32_t p) const;
+  bool FamilyIsAbsent(int slot, int32_t f) const;
+
+  Store& store_;
+  MergeLog& log_;
+  Reporter& reporter_;
+  GedcomOutput& output_;
+  WrittenFlags written_;
+  bool personsFullShown_ = false;
+  bool familiesFullShown_ = false;
+};
+
+}  // namespace kw
+
+#endif  // KINWEAVE_EXPORT_RENUMBER_H_

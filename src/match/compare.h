@@ -30,7 +30,8 @@ struct MatchState {
   int32_t mergeCount = 0;
   // MergePair's pending pairs, last in first out; empty between calls. It
   // grows as needed (up to one entry per person of a slot).
-  std::vector<PendingPair> pairStack;
+  using PairStack = std::vector<PendingPair>;
+  PairStack pairStack;
 };
 
 // How much the caller's context already tells about the pair.

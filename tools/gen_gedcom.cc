@@ -1,14 +1,20 @@
-// gen_gedcom: writes a large synthetic GEDCOM 5.5.1 file of German families,
-// deterministic from a seed, for load benchmarks and sanitizer runs.
+// gen_gedcom: writes large synthetic GEDCOM 5.5.1 files of German families,
+// deterministic from a seed, for load and merge benchmarks and sanitizer runs.
 //
 //   gen_gedcom --persons N [--seed S] [--encoding ansi|utf8] OUTPUT.ged
+//   gen_gedcom --pair --persons N [--overlap F] [--seed S] [--encoding ansi|utf8]
+//              [--map MAP.txt] OUTPUT1.ged OUTPUT2.ged
 //
-// The work is done in two steps so that one world can later be written as
-// several overlapping files: the WorldBuilder invents persons, families,
-// dates and places; the GedcomWriter writes the part of the world that a
-// FileView selects, with the view's own record numbers, choosing date forms
-// and (rarely) name spellings as it goes. Today the only view is the whole
-// world.
+// The work is done in two steps so that one world can be written as several
+// overlapping files: the WorldBuilder invents persons, families, dates and
+// places; the GedcomWriter writes the part of the world that a FileView
+// selects, with the view's own record numbers, choosing date forms and
+// (rarely) name spellings as it goes. A single file views the whole world.
+// A pair views two kin-connected regions of a larger world that share a
+// fraction F of each file's N persons; the second file is numbered in a
+// shuffled order, spells more names otherwise, writes dates in other forms,
+// now and then lacks a date the first file has (or the other way round), and
+// contradicts the first file's birth year for about one person in a hundred.
 //
 // Every link is stated on both sides (HUSB/WIFE/CHIL and FAMS/FAMC), so a
 // generated file loads without findings of the consistency check.
@@ -19,6 +25,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -626,6 +633,181 @@ std::vector<int> InNumberOrder(const std::vector<int>& numbers) {
 }
 
 // ---------------------------------------------------------------------------
+// Pair views: two kin-connected regions of one world. Both grow
+// breadth-first over the kin graph (persons and the families that join
+// them). The first grows from a random person; the second from the person
+// the first reached last, on its outer shell, and takes persons of the first
+// region until the shared share is reached and others until the rest is, so
+// the shared persons lie where the two regions meet, as they do when two
+// researchers work on neighbouring branches of one family.
+
+enum RegionState : uint8_t { kFree, kInFirst, kTaken };
+
+// How many persons a region may still take of each kind.
+struct RegionBudget {
+  int free = 0;      // persons in no region yet
+  int in_first = 0;  // persons of the first region
+};
+
+class RegionGrower {
+ public:
+  RegionGrower(const World& world, Rng& rng)
+      : world_(world), rng_(rng), family_done_(world.families.size(), false) {}
+
+  // Grows `region` from `start` (or a random person when it is -1) until the
+  // budget is spent; when the kin graph around it is used up, the growth
+  // goes on from another random person. Persons taken are marked kTaken.
+  void Grow(std::vector<uint8_t>& state, std::vector<int>& region, int start,
+            RegionBudget budget) {
+    std::fill(family_done_.begin(), family_done_.end(), false);
+    size_t head = region.size();
+    if (start >= 0 && CanTake(state[start], budget)) Take(start, state, region, budget);
+    while (budget.free > 0 || budget.in_first > 0) {
+      if (head == region.size()) {
+        int other = RandomTakeable(state, budget);
+        if (other < 0) return;
+        Take(other, state, region, budget);
+        continue;
+      }
+      const Person& person = world_.persons[region[head++]];
+      VisitFamily(person.parent_family, state, region, budget);
+      for (int f : person.spouse_families) VisitFamily(f, state, region, budget);
+    }
+  }
+
+ private:
+  void VisitFamily(int f, std::vector<uint8_t>& state, std::vector<int>& region,
+                   RegionBudget& budget) {
+    if (f < 0 || family_done_[f]) return;
+    family_done_[f] = true;
+    const Family& family = world_.families[f];
+    for (int p : {family.husband, family.wife}) {
+      if (p >= 0 && CanTake(state[p], budget)) Take(p, state, region, budget);
+    }
+    for (int i = 0; i < family.child_count; ++i) {
+      int child = family.first_child + i;
+      if (CanTake(state[child], budget)) Take(child, state, region, budget);
+    }
+  }
+
+  static bool CanTake(uint8_t state, const RegionBudget& budget) {
+    return (state == kFree && budget.free > 0) || (state == kInFirst && budget.in_first > 0);
+  }
+
+  static void Take(int p, std::vector<uint8_t>& state, std::vector<int>& region,
+                   RegionBudget& budget) {
+    --(state[p] == kFree ? budget.free : budget.in_first);
+    state[p] = kTaken;
+    region.push_back(p);
+  }
+
+  // A random person the budget allows, or -1 when there is none.
+  int RandomTakeable(const std::vector<uint8_t>& state, const RegionBudget& budget) {
+    int count = static_cast<int>(state.size());
+    if (count == 0) return -1;
+    int start = rng_.Below(count);
+    for (int i = 0; i < count; ++i) {
+      int p = (start + i) % count;
+      if (CanTake(state[p], budget)) return p;
+    }
+    return -1;
+  }
+
+  const World& world_;
+  Rng& rng_;
+  std::vector<bool> family_done_;
+};
+
+// A family belongs to a view when at least two of its members do (or its
+// only member). Beyond the family number limit, the families with the fewest
+// members in the view are left out; their links then go unwritten on both
+// sides.
+std::vector<int> FamiliesOf(const World& world, const std::vector<int>& person_numbers) {
+  std::vector<int> included;
+  std::vector<int> members_in_view(world.families.size(), 0);
+  for (size_t f = 0; f < world.families.size(); ++f) {
+    const Family& family = world.families[f];
+    int members = 0, in_view = 0;
+    auto count = [&](int p) {
+      if (p < 0) return;
+      ++members;
+      if (person_numbers[p] != 0) ++in_view;
+    };
+    count(family.husband);
+    count(family.wife);
+    for (int i = 0; i < family.child_count; ++i) count(family.first_child + i);
+    members_in_view[f] = in_view;
+    if (in_view >= std::min(2, members)) included.push_back(static_cast<int>(f));
+  }
+  if (static_cast<int>(included.size()) > kMaxFamilyNumber) {
+    std::stable_sort(included.begin(), included.end(), [&](int a, int b) {
+      return members_in_view[a] > members_in_view[b];
+    });
+    included.resize(kMaxFamilyNumber);
+    std::sort(included.begin(), included.end());
+  }
+  return included;
+}
+
+// Numbers the listed world indices 1, 2, ... in the order given, or in a
+// shuffled order so that the numbers say nothing about the other file.
+void Number(std::vector<int>& numbers, size_t world_size, std::vector<int> indices,
+            bool shuffled, Rng& rng) {
+  numbers.assign(world_size, 0);
+  if (shuffled) {
+    for (int i = static_cast<int>(indices.size()) - 1; i > 0; --i) {
+      std::swap(indices[i], indices[rng.Below(i + 1)]);
+    }
+  }
+  for (size_t i = 0; i < indices.size(); ++i) numbers[indices[i]] = static_cast<int>(i) + 1;
+}
+
+FileView MakeView(const World& world, std::vector<int> persons, bool shuffled, Rng& rng) {
+  std::sort(persons.begin(), persons.end());
+  FileView view;
+  Number(view.person_numbers, world.persons.size(), persons, shuffled, rng);
+  Number(view.family_numbers, world.families.size(), FamiliesOf(world, view.person_numbers),
+         shuffled, rng);
+  std::vector<int> sources(world.source_count);
+  for (int s = 0; s < world.source_count; ++s) sources[s] = s;
+  Number(view.source_numbers, world.source_count, sources, shuffled, rng);
+  return view;
+}
+
+struct PairViews {
+  FileView first;
+  FileView second;
+  int shared = 0;
+};
+
+// Two views of `per_file` persons each (fewer only when the world is too
+// small), of which `shared` are in both.
+PairViews MakePairViews(const World& world, int per_file, int shared, uint64_t seed) {
+  Rng rng(seed ^ 0x9A1EF11E5ull);
+  RegionGrower grower(world, rng);
+  std::vector<uint8_t> state(world.persons.size(), kFree);
+
+  std::vector<int> first;
+  RegionBudget budget;
+  budget.free = per_file;
+  grower.Grow(state, first, -1, budget);
+
+  for (int p : first) state[p] = kInFirst;
+  std::vector<int> second;
+  budget.in_first = std::min<int>(shared, static_cast<int>(first.size()));
+  budget.free = per_file - budget.in_first;
+  grower.Grow(state, second, first.empty() ? -1 : first.back(), budget);
+
+  PairViews views;
+  views.first = MakeView(world, first, false, rng);
+  views.second = MakeView(world, second, true, rng);
+  for (size_t p = 0; p < world.persons.size(); ++p) {
+    if (views.first.person_numbers[p] != 0 && views.second.person_numbers[p] != 0) ++views.shared;
+  }
+  return views;
+}
+
+// ---------------------------------------------------------------------------
 // Output: lines collected in a buffer and written in large blocks.
 
 class Output {
@@ -686,12 +868,43 @@ class Output {
 // ---------------------------------------------------------------------------
 // The GEDCOM writer.
 
+// Which file of a pair is written; a file of its own is neither.
+enum class PairSide { kNone, kFirst, kSecond };
+
 struct WriteOptions {
   Encoding encoding = Encoding::kAnsi;
   uint64_t seed = 1;
   // Chance in 1000 that a name is written in another of its spellings.
   int variant_per_mille = 10;
+  PairSide side = PairSide::kNone;
+  // The same in both files of a pair: decides per world person where the
+  // two files disagree (see PairFate).
+  uint64_t world_seed = 1;
 };
+
+// How one file of a pair departs from the world for one person. Drawn from
+// the person's world index alone, so both files agree on who lacks a date
+// where: a date is missing from at most one of the two files.
+struct PairFate {
+  bool birth_undated = false;  // BIRT and CHR without a DATE line
+  bool death_undated = false;  // DEAT and BURI without a DATE line
+  int birth_year_shift = 0;    // a contradiction: another birth (and CHR) year
+};
+
+PairFate FateOf(uint64_t world_seed, int p, PairSide side) {
+  PairFate fate;
+  if (side == PairSide::kNone) return fate;
+  Rng rng(world_seed ^ (static_cast<uint64_t>(p) * 0xD1B54A32D192ED03ull));
+  bool first = side == PairSide::kFirst;
+  int birth_roll = rng.Below(1000);
+  int death_roll = rng.Below(1000);
+  int contradiction_roll = rng.Below(1000);
+  int shift = rng.Between(1, 5) * (rng.Below(2) == 0 ? 1 : -1);
+  fate.birth_undated = first ? birth_roll < 30 : birth_roll >= 30 && birth_roll < 60;
+  fate.death_undated = first ? death_roll < 40 : death_roll >= 40 && death_roll < 80;
+  if (!first && contradiction_roll < 10) fate.birth_year_shift = shift;
+  return fate;
+}
 
 struct WriteCounts {
   int persons = 0;
@@ -757,8 +970,14 @@ class GedcomWriter {
     WriteName(person);
     out_ << "1 SEX " << person.sex;
     out_.EndLine();
+    PairFate fate = FateOf(options_.world_seed, p, options_.side);
     for (int kind = 0; kind < kEventKinds; ++kind) {
-      if (person.recorded & (1 << kind)) WriteEvent(kEventTags[kind], person.events[kind]);
+      if (!(person.recorded & (1 << kind))) continue;
+      bool birth_side = kind == kBirth || kind == kChristening;
+      Event event = person.events[kind];
+      if (birth_side) event.date.year = static_cast<int16_t>(event.date.year + fate.birth_year_shift);
+      bool dated = !(birth_side ? fate.birth_undated : fate.death_undated);
+      WriteEvent(kEventTags[kind], event, dated);
     }
     if (person.occupation >= 0) {
       out_ << "1 OCCU " << occupations_[person.occupation];
@@ -792,12 +1011,18 @@ class GedcomWriter {
     return spellings[name.spelling];
   }
 
-  void WriteEvent(const char* tag, const Event& event) {
+  void WriteEvent(const char* tag, const Event& event, bool dated = true) {
     out_ << "1 " << tag;
     out_.EndLine();
-    out_ << "2 DATE ";
-    WriteDate(event.date);
-    out_.EndLine();
+    if (dated) {
+      out_ << "2 DATE ";
+      if (options_.side == PairSide::kNone) {
+        WriteDate(event.date);
+      } else {
+        WritePairDate(event.date);
+      }
+      out_.EndLine();
+    }
     if (rng_.Chance(700)) {
       out_ << "2 PLAC " << places_[event.place];
       out_.EndLine();
@@ -842,6 +1067,36 @@ class GedcomWriter {
            << ' ' << static_cast<int>(date.year);
     } else {
       out_ << (rng_.Below(2) == 0 ? "CAL " : "BER ") << static_cast<int>(date.year);
+    }
+  }
+
+  // The dates of a pair keep the year (only a contradiction changes it), so
+  // the two files differ in form only: the first prefers German months
+  // ("12 MAI 1850"), the second English months, "ABT 1850" and dotted dates.
+  void WritePairDate(const Date& date) {
+    int form = rng_.Below(100);
+    bool first = options_.side == PairSide::kFirst;
+    int day = date.day, year = date.year;
+    if (first ? form < 50 : form < 10) {
+      out_ << day << ' ' << german_months_[date.month - 1] << ' ' << year;
+    } else if (first ? form < 65 : form < 50) {
+      out_ << day << ' ' << kEnglishMonths[date.month - 1] << ' ' << year;
+    } else if (first ? form < 80 : form < 70) {
+      WriteTwoDigits(date.day);
+      out_ << '.';
+      WriteTwoDigits(date.month);
+      out_ << '.' << year;
+    } else if (first ? form < 90 : form < 85) {
+      out_ << (first ? "UNG " : "ABT ") << year;
+    } else if (first ? form < 95 : form < 92) {
+      if (first) {
+        out_ << german_months_[date.month - 1];
+      } else {
+        out_ << kEnglishMonths[date.month - 1];
+      }
+      out_ << ' ' << year;
+    } else {
+      out_ << year;
     }
   }
 
@@ -994,13 +1249,20 @@ struct Arguments {
   int persons = 0;
   uint64_t seed = 1;
   Encoding encoding = Encoding::kAnsi;
-  const char* output = nullptr;
+  bool pair = false;
+  double overlap = 0.5;
+  bool overlap_given = false;
+  const char* map = nullptr;
+  const char* outputs[2] = {nullptr, nullptr};
 };
 
 int Usage() {
   std::fprintf(stderr,
                "usage: gen_gedcom --persons N [--seed S] [--encoding ansi|utf8] OUTPUT.ged\n"
-               "  N from 1 to %d (the highest person number a file may hold)\n",
+               "       gen_gedcom --pair --persons N [--overlap F] [--seed S]\n"
+               "                  [--encoding ansi|utf8] [--map MAP.txt] OUTPUT1.ged OUTPUT2.ged\n"
+               "  N from 1 to %d (the highest person number a file may hold), per file;\n"
+               "  F from 0 to 1, the share of each file's persons that are in both (0.5)\n",
                kMaxPersonNumber);
   return 2;
 }
@@ -1014,7 +1276,17 @@ bool ParseNumber(const char* text, uint64_t max, uint64_t& value) {
   return true;
 }
 
+bool ParseFraction(const char* text, double& value) {
+  char* end = nullptr;
+  if ((*text < '0' || *text > '9') && *text != '.') return false;
+  double parsed = std::strtod(text, &end);
+  if (*end != '\0' || !(parsed >= 0.0 && parsed <= 1.0)) return false;
+  value = parsed;
+  return true;
+}
+
 bool ParseArguments(int argc, char** argv, Arguments& args) {
+  int output_count = 0;
   for (int i = 1; i < argc; ++i) {
     std::string_view arg = argv[i];
     bool has_value = i + 1 < argc;
@@ -1034,41 +1306,103 @@ bool ParseArguments(int argc, char** argv, Arguments& args) {
       } else {
         return false;
       }
-    } else if (!arg.empty() && arg[0] != '-' && args.output == nullptr) {
-      args.output = argv[i];
+    } else if (arg == "--pair") {
+      args.pair = true;
+    } else if (arg == "--overlap" && has_value) {
+      if (!ParseFraction(argv[++i], args.overlap)) return false;
+      args.overlap_given = true;
+    } else if (arg == "--map" && has_value) {
+      args.map = argv[++i];
+    } else if (!arg.empty() && arg[0] != '-' && output_count < 2) {
+      args.outputs[output_count++] = argv[i];
     } else {
       return false;
     }
   }
-  return args.persons > 0 && args.output != nullptr;
+  if ((args.overlap_given || args.map != nullptr) && !args.pair) return false;
+  return args.persons > 0 && output_count == (args.pair ? 2 : 1);
+}
+
+// Writes one view of the world to `path` and reports its counts on stderr,
+// after `label` (the path itself for a file of a pair). False on failure.
+bool WriteFile(const char* path, const World& world, const FileView& view,
+               const WriteOptions& options, const char* label) {
+  std::FILE* file = std::fopen(path, "wb");
+  if (file == nullptr) {
+    std::fprintf(stderr, "gen_gedcom: cannot create %s: %s\n", path, std::strerror(errno));
+    return false;
+  }
+  Output out(file);
+  WriteCounts counts = GedcomWriter(world, view, options, out).Write();
+  bool written = out.Finish();
+  if (std::fclose(file) != 0) written = false;
+  if (!written) {
+    std::fprintf(stderr, "gen_gedcom: cannot write %s\n", path);
+    return false;
+  }
+  std::fprintf(stderr, "%s%d persons, %d families, %lld bytes\n", label, counts.persons,
+               counts.families, static_cast<long long>(out.bytes()));
+  return true;
+}
+
+int RunSingle(const Arguments& args) {
+  World world = WorldBuilder(args.persons, kMaxFamilyNumber, args.seed).Build();
+  FileView view = WholeWorldView(world);
+  WriteOptions options;
+  options.encoding = args.encoding;
+  options.seed = args.seed;
+  return WriteFile(args.outputs[0], world, view, options, "") ? 0 : 1;
+}
+
+// The truth a merge of the pair should find: one line "N1 N2" per person in
+// both files, N1 the person's number in the first file, N2 in the second.
+bool WriteMap(const char* path, const PairViews& views) {
+  std::FILE* file = std::fopen(path, "wb");
+  if (file == nullptr) {
+    std::fprintf(stderr, "gen_gedcom: cannot create %s: %s\n", path, std::strerror(errno));
+    return false;
+  }
+  for (int p : InNumberOrder(views.first.person_numbers)) {
+    int second = views.second.person_numbers[p];
+    if (second != 0) std::fprintf(file, "%d %d\n", views.first.person_numbers[p], second);
+  }
+  if (std::fclose(file) == 0) return true;
+  std::fprintf(stderr, "gen_gedcom: cannot write %s\n", path);
+  return false;
+}
+
+// The world holds both files' persons and a fifth more, so that the second
+// region still finds kin to grow into (with less, it runs into pockets the
+// first region has closed off and goes on in scattered pieces). Its
+// families are not limited, only each file's are.
+int RunPair(const Arguments& args) {
+  int shared = static_cast<int>(args.persons * args.overlap + 0.5);
+  int world_size = (2 * args.persons - shared) + (2 * args.persons - shared) / 5 + 100;
+  World world = WorldBuilder(world_size, std::numeric_limits<int>::max(), args.seed).Build();
+  PairViews views = MakePairViews(world, args.persons, shared, args.seed);
+
+  WriteOptions options;
+  options.encoding = args.encoding;
+  options.world_seed = args.seed;
+  options.seed = args.seed;
+  options.side = PairSide::kFirst;
+  std::string label = std::string(args.outputs[0]) + ": ";
+  if (!WriteFile(args.outputs[0], world, views.first, options, label.c_str())) return 1;
+
+  options.seed = args.seed ^ 0x5EC0DF11Eull;
+  options.side = PairSide::kSecond;
+  options.variant_per_mille = 150;
+  label = std::string(args.outputs[1]) + ": ";
+  if (!WriteFile(args.outputs[1], world, views.second, options, label.c_str())) return 1;
+  std::fprintf(stderr, "%d persons in both files\n", views.shared);
+  if (args.map != nullptr && !WriteMap(args.map, views)) return 1;
+  return 0;
 }
 
 int Run(int argc, char** argv) {
   Arguments args;
   if (!ParseArguments(argc, argv, args)) return Usage();
-
-  World world = WorldBuilder(args.persons, kMaxFamilyNumber, args.seed).Build();
-  FileView view = WholeWorldView(world);
-
-  std::FILE* file = std::fopen(args.output, "wb");
-  if (file == nullptr) {
-    std::fprintf(stderr, "gen_gedcom: cannot create %s: %s\n", args.output, std::strerror(errno));
-    return 1;
-  }
-  Output out(file);
-  WriteOptions options;
-  options.encoding = args.encoding;
-  options.seed = args.seed;
-  WriteCounts counts = GedcomWriter(world, view, options, out).Write();
-  bool written = out.Finish();
-  if (std::fclose(file) != 0) written = false;
-  if (!written) {
-    std::fprintf(stderr, "gen_gedcom: cannot write %s\n", args.output);
-    return 1;
-  }
-  std::fprintf(stderr, "%d persons, %d families, %lld bytes\n", counts.persons,
-               counts.families, static_cast<long long>(out.bytes()));
-  return 0;
+  return args.pair ? RunPair(args) : RunSingle(args);
 }
 
 }  // namespace

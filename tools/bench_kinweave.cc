@@ -5,9 +5,11 @@
 //
 // Prints, per file, the import (reading and parsing) and the check run in
 // megabytes and persons per second; then the sort, the walk and the pair
-// merge of the merge pass; and the peak memory of the process. The log goes
+// merge of the merge pass; the export in seconds and output megabytes per
+// second; and the peak memory of the process. The log goes
 // beside FILE1 as usual.
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <cstdio>
@@ -15,6 +17,7 @@
 #include <string>
 
 #include "check/checks.h"
+#include "export/export.h"
 #include "import/line_input.h"
 #include "import/parser.h"
 #include "store/store.h"
@@ -69,17 +72,17 @@ bool LoadTimed(kw::Store& store, kw::MergeLog& log, kw::Reporter& reporter, int 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2 || argc > 3) {
-    std::fprintf(stderr, "usage: %s FILE1.ged [FILE2.ged]\n", argv[0]);
+  if (argc < 2 || argc > 4) {
+    std::fprintf(stderr, "usage: %s FILE1.ged [FILE2.ged [OUTPUT.ged]]\n", argv[0]);
     return 2;
   }
   auto store = std::make_unique<kw::Store>();
   kw::RecordingReporter reporter;
   kw::MergeLog log(store->slots[0].filePath, reporter);
-  for (int slot = 0; slot + 1 < argc; ++slot) {
+  for (int slot = 0; slot + 1 < argc && slot < 2; ++slot) {
     if (!LoadTimed(*store, log, reporter, slot, argv[slot + 1])) return 1;
   }
-  if (argc == 3) {
+  if (argc >= 3) {
     kw::MergeTiming timing;
     auto start = Clock::now();
     int merges = kw::MergePass(*store, log, reporter, &timing);
@@ -87,6 +90,16 @@ int main(int argc, char** argv) {
     std::printf("merge pass: %d merges\n", merges);
     std::printf("  sort: %.3f s  walk: %.3f s (pair merge %.3f s)  total: %.3f s\n",
                 timing.sortSeconds, timing.walkSeconds, timing.pairMergeSeconds, total);
+  }
+  if (argc == 4) {
+    auto start = Clock::now();
+    int written = kw::ExportGedcom(*store, log, reporter, argv[3]);
+    double seconds = Seconds(start);
+    struct stat info;
+    double megabytes = stat(argv[3], &info) == 0 ? static_cast<double>(info.st_size) / 1e6 : 0;
+    std::printf("export: %s, %.1f MB, %d persons, %d families\n", written ? "written" : "failed",
+                megabytes, store->slots[0].personCount, store->slots[0].familyCount);
+    std::printf("  %.3f s  %.0f MB/s\n", seconds, megabytes / seconds);
   }
   std::printf("peak memory: %.0f MB\n", PeakMegabytes());
   return 0;

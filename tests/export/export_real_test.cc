@@ -1,0 +1,90 @@
+// Merges pairs of real GEDCOM files and checks that the output holds
+// together: one header, one trailer, unique cross-references, and every
+// link and reference naming a record of the right kind.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "export/export.h"
+#include "support/gedcom_integrity.h"
+#include "support/load_fixture.h"
+#include "support/test_files.h"
+#include "ui/merge_pass.h"
+
+namespace kw::test {
+namespace {
+
+struct MergedPair {
+  std::vector<std::string> problems;
+  std::vector<std::string> errors;
+  std::string output;
+};
+
+MergedPair MergeRealPair(const std::string& first, const std::string& second) {
+  LoadSetup s;
+  std::string bytes1 = ReadFile(RealTestFile(first));
+  std::string bytes2 = ReadFile(RealTestFile(second));
+  s.Load(0, "in1-" + first, bytes1);
+  s.Load(1, "in2-" + second, bytes2);
+  MergePass(*s.store, s.log, s.reporter);
+  std::string outputPath = s.dir.File("merged.ged");
+  MergedPair result;
+  EXPECT_EQ(ExportGedcom(*s.store, s.log, s.reporter, outputPath), 1);
+  result.output = ReadFile(outputPath);
+  std::set<std::string> allowed = UnwrittenNoteAndSourceRefs(*s.store);
+  for (const auto& [bytes, encoding] : {std::pair(bytes1, s.slot(0).encoding),
+                                        std::pair(bytes2, s.slot(1).encoding)}) {
+    std::set<std::string> missing = MissingNoteAndSourceTargets(bytes, encoding);
+    allowed.insert(missing.begin(), missing.end());
+  }
+  result.problems = IntegrityProblems(result.output, s.slot(0).encoding, allowed);
+  result.errors = s.reporter.errors;
+  return result;
+}
+
+TEST(ExportRealFilesTest, EveryFileMergedWithItselfHoldsTogether) {
+  if (!RealTestDataPresent()) GTEST_SKIP() << "no real test data at " << KINWEAVE_REAL_TESTDATA;
+  // Files without a header record cannot give an output that starts with one.
+  const std::set<std::string> headless = {"malformed-missing-header.ged"};
+  int merged = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(KINWEAVE_REAL_TESTDATA)) {
+    std::string name = entry.path().filename().string();
+    if (entry.path().extension() != ".ged" || headless.count(name) != 0) continue;
+    SCOPED_TRACE(name);
+    MergedPair result = MergeRealPair(name, name);
+    EXPECT_TRUE(result.problems.empty()) << JoinProblems(result.problems);
+    ++merged;
+  }
+  EXPECT_GT(merged, 40);
+}
+
+TEST(ExportRealFilesTest, PairsOfDifferentFilesHoldTogether) {
+  if (!RealTestDataPresent()) GTEST_SKIP() << "no real test data at " << KINWEAVE_REAL_TESTDATA;
+  const std::vector<std::pair<std::string, std::string>> pairs = {
+      {"willis.ged", "willis-ansel.ged"},
+      {"willis.ged", "willis-unicode-littleendian.ged"},
+      {"willis-ansel.ged", "willis.ged"},
+      {"willis-unicode-littleendian.ged", "willis-unicode-bigendian.ged"},
+      {"willis-ascii.ged", "willis-unicode-bigendian.ged"},
+      {"TGC551.ged", "TGC55C.ged"},
+      {"TGC551LF.ged", "TGC55CLF.ged"},
+      {"utf16le.ged", "utf8-bom.ged"},
+      {"ansel.ged", "utf8-unicode.ged"},
+      {"Shakespeare.ged", "vendor-gramps.ged"},
+      {"NorseGods.ged", "GreekGods.ged"},
+      {"RomanGods.ged", "GreekGods.ged"},
+      {"vendor-ftm.ged", "ansi-cp1252-ftm17.ged"},
+      {"sample551-1.ged", "allged.ged"},
+  };
+  for (const auto& [first, second] : pairs) {
+    SCOPED_TRACE(first + " + " + second);
+    MergedPair result = MergeRealPair(first, second);
+    EXPECT_TRUE(result.problems.empty()) << JoinProblems(result.problems);
+  }
+}
+
+}  // namespace
+}  // namespace kw::test

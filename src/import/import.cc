@@ -7,8 +7,9 @@
 namespace kw {
 
 int ImportSlot(Store& store, MergeLog& log, Reporter& reporter, int slot, LineInput& input,
-               int64_t fileSize) {
+               int64_t fileSize, ParseResult* counts) {
   ParseResult parsed = ParseGedcom(store, reporter, slot, input, fileSize);
+  if (counts != nullptr) *counts = parsed;
   InputSlot& s = store.slots[slot];
   std::string path = DisplayPath(s.filePath);
   log.Write("\n%s\n%d Personen %d Familien\n", path.c_str(), s.personCount, s.familyCount);

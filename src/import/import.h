@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "import/line_input.h"
+#include "import/parser.h"
 #include "store/store.h"
 #include "ui/merge_log.h"
 #include "ui/reporter.h"
@@ -13,9 +14,10 @@
 namespace kw {
 
 // Always returns 1: a limit message of the parser ends the reading, and the
-// summary and checks follow with what was read.
+// summary and checks follow with what was read. `parsed`, when given,
+// receives the parser's line counts.
 int ImportSlot(Store& store, MergeLog& log, Reporter& reporter, int slot, LineInput& input,
-               int64_t fileSize);
+               int64_t fileSize, ParseResult* parsed = nullptr);
 
 }  // namespace kw
 

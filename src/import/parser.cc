@@ -192,6 +192,9 @@ bool Parser::HandleRecord(const Line& line) {
   StepProgress(recordPos_);
   if (TagIs(line.xrefOrTag, "TRLR")) return false;
   const std::string& type = line.typeOrValue;
+  if (TagIs(line.xrefOrTag, "HEAD") || TagIs(type, "INDI") || TagIs(type, "FAM")) {
+    ++result_.gedcomRecords;
+  }
   // The lines of any other record belong to that record: a repository's
   // NAME must not rename the person read before it.
   if (!TagIs(type, "INDI")) person_ = 0;

@@ -15,6 +15,9 @@
 namespace kw {
 
 struct ParseResult {
+  // Level-0 lines of a header, person or family record: none means the file
+  // holds no GEDCOM at all (empty, a picture, a letter).
+  int gedcomRecords = 0;
   // Lines that did not begin with a level number (skipped, counted).
   int skippedLines = 0;
 };

@@ -48,10 +48,17 @@ int LoadSlot(Store& store, MergeLog& log, Reporter& reporter, int slot, const st
 
   reporter.CreateProgress();
   ShowStatus(reporter, 0, "Lade %s ...", baseName.c_str());
-  ImportSlot(store, log, reporter, slot, input, size);
-  ShowStatus(reporter, 0, "%s geladen", baseName.c_str());
+  ParseResult parsed;
+  ImportSlot(store, log, reporter, slot, input, size, &parsed);
   reporter.DestroyProgress();
   input.Close();
+  // An empty file, a picture or a text of another format: say so rather
+  // than merge nothing in silence.
+  if (parsed.gedcomRecords == 0) {
+    ShowError(reporter, "\r\n%s enth\xE4lt keine GEDCOM-Daten", baseName.c_str());
+    return 0;
+  }
+  ShowStatus(reporter, 0, "%s geladen", baseName.c_str());
   return 1;
 }
 

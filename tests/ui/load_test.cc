@@ -86,15 +86,20 @@ TEST(LoadSlot, ReloadKeepsTheEndsAndTheNoteNumbers) {
   EXPECT_EQ(s.slot(1).noteCount, 2);  // handed over after each load of slot 0
 }
 
-TEST(LoadSlot, EmptyAndBinaryFilesLoadNothingAndSayWhy) {
+TEST(LoadSlot, EmptyBinaryAndForeignFilesAreRefusedWithAReason) {
   LoadSetup s;
-  EXPECT_EQ(s.Load(0, "leer.ged", ""), 1);
+  EXPECT_EQ(s.Load(0, "leer.ged", ""), 0);
   EXPECT_EQ(s.slot(0).personCount, 0);
   std::string binary;
-  for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 7919) % 256);
-  EXPECT_EQ(s.Load(1, "bild.ged", binary), 1);
-  EXPECT_EQ(s.slot(1).personCount, 0);
-  EXPECT_NE(s.LogText().find("Zeilen ohne Stufennummer"), std::string::npos);
+  for (int i = 0; i < 4096; ++i) binary += static_cast<char>(((i * 7919) % 200) + 56);
+  EXPECT_EQ(s.Load(1, "bild.ged", binary), 0);
+  EXPECT_EQ(s.Load(1, "brief.ged", "Sehr geehrte Damen und Herren,\r\nanbei ...\r\n"), 0);
+  ASSERT_EQ(s.reporter.errors.size(), 3u);
+  EXPECT_EQ(s.reporter.errors[0], "\r\nleer.ged enth\xE4lt keine GEDCOM-Daten");
+  EXPECT_EQ(s.reporter.errors[2], "\r\nbrief.ged enth\xE4lt keine GEDCOM-Daten");
+  EXPECT_NE(s.LogText().find("\r\n2 Zeilen ohne Stufennummer"), std::string::npos);
+  // A file with nothing but a header is GEDCOM all the same.
+  EXPECT_EQ(s.Load(1, "kopf.ged", "0 HEAD\r\n1 CHAR ANSI\r\n0 TRLR\r\n"), 1);
 }
 
 }  // namespace

@@ -6,11 +6,15 @@ namespace kw {
 
 std::string ConsoleLine(std::string_view text) {
   std::string folded;
+  bool lineBreak = false;
   for (char c : text) {
     if (c == '\r' || c == '\n') {
-      if (!folded.empty() && folded.back() != ' ') folded.push_back(' ');
+      lineBreak = true;
       continue;
     }
+    // A line break becomes one blank, unless a blank stands beside it.
+    if (lineBreak && c != ' ' && !folded.empty() && folded.back() != ' ') folded.push_back(' ');
+    lineBreak = false;
     folded.push_back(c);
   }
   size_t first = folded.find_first_not_of(' ');

@@ -1,0 +1,114 @@
+// The command line as a shell user meets it: exit codes, what goes to
+// standard output and standard error, and the files it leaves.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "support/test_files.h"
+
+namespace kw {
+namespace {
+
+using test::TempDir;
+namespace fs = std::filesystem;
+
+struct CliRun {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs kinweave-cli in `dir` with the arguments (already shell-quoted).
+CliRun RunCli(const TempDir& dir, const std::string& arguments) {
+  std::string command = "cd '" + dir.path().string() + "' && '" + KINWEAVE_CLI + "' " + arguments +
+                        " >cli.out 2>cli.err </dev/null";
+  int status = std::system(command.c_str());
+  CliRun run;
+  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.out = test::ReadFile(dir.File("cli.out"));
+  run.err = test::ReadFile(dir.File("cli.err"));
+  return run;
+}
+
+void CopyExamples(const TempDir& dir) {
+  for (const char* name : {"datei1.ged", "datei2.ged"}) {
+    fs::copy_file(std::string(KINWEAVE_EXAMPLES) + "/" + name, dir.File(name));
+  }
+}
+
+TEST(Cli, MergesTheDemoFilesAndSaysWhere) {
+  TempDir dir;
+  CopyExamples(dir);
+  CliRun run = RunCli(dir, "datei1.ged datei2.ged ergebnis");
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out, "Fertig: ergebnis.ged wurde erzeugt\n");
+  EXPECT_NE(run.err.find("Lade datei1.ged ...\n"), std::string::npos);
+  EXPECT_NE(run.err.find("Hinzugef\xC3\xBCgte exportieren...\n"), std::string::npos);  // UTF-8
+  EXPECT_EQ(run.err.find("erledigt"), std::string::npos);  // no progress line off a terminal
+  EXPECT_TRUE(fs::exists(dir.File("ergebnis.ged")));
+  EXPECT_TRUE(fs::exists(dir.File("ergebnis.log")));
+  EXPECT_FALSE(fs::exists(dir.File("log")));
+}
+
+TEST(Cli, DefaultOutputNameAndDirectoryOfDatei1) {
+  TempDir dir;
+  fs::create_directory(dir.File("a"));
+  fs::copy_file(std::string(KINWEAVE_EXAMPLES) + "/datei1.ged", dir.File("a/eins.ged"));
+  fs::copy_file(std::string(KINWEAVE_EXAMPLES) + "/datei2.ged", dir.File("zwei.ged"));
+  CliRun run = RunCli(dir, "a/eins.ged zwei.ged");
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_TRUE(fs::exists(dir.File("a/merge.ged")));
+  EXPECT_TRUE(fs::exists(dir.File("a/merge.log")));
+}
+
+TEST(Cli, UsageAndWrongCalls) {
+  TempDir dir;
+  CliRun help = RunCli(dir, "--help");
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_EQ(help.out.rfind("Aufruf: kinweave-cli DATEI1 DATEI2 [AUSGABEDATEI]\n", 0), 0u);
+  EXPECT_EQ(help.err, "");
+  for (const char* wrong : {"", "nur-eine.ged", "a.ged b.ged c.ged d.ged", "--gibtsnicht a.ged b.ged"}) {
+    CliRun run = RunCli(dir, wrong);
+    EXPECT_EQ(run.exitCode, 2) << wrong;
+    EXPECT_EQ(run.out, "") << wrong;
+    EXPECT_EQ(run.err.rfind("Aufruf: kinweave-cli", 0), 0u) << wrong;
+  }
+}
+
+TEST(Cli, BadInputsGiveAClearMessageAndLeaveTheInputsAlone) {
+  TempDir dir;
+  CopyExamples(dir);
+  fs::copy_file(dir.File("datei1.ged"), dir.File("falsch.Ged"));
+  fs::create_directory(dir.File("ordner.ged"));
+  test::WriteFile(dir.File("leer.ged"), "");
+  test::WriteFile(dir.File("bild.ged"), std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+  test::WriteFile(dir.File("brief.ged"), "Lieber Onkel,\nanbei der Stammbaum.\n");
+  std::string before = test::ReadFile(dir.File("datei1.ged"));
+  struct Case {
+    std::string arguments;
+    std::string message;
+  };
+  for (const Case& c : {
+           Case{"fehlt.ged datei2.ged", "FEHLER: kann fehlt.ged nicht \xC3\xB6" "ffnen\n"},
+           Case{"falsch.Ged datei2.ged", "FEHLER: Dateierweiterung .ged fehlt in falsch.Ged\n"},
+           Case{"ordner.ged datei2.ged", "FEHLER: kann ordner.ged nicht \xC3\xB6" "ffnen\n"},
+           Case{"datei1.ged leer.ged", "FEHLER: leer.ged enth\xC3\xA4lt keine GEDCOM-Daten\n"},
+           Case{"bild.ged datei2.ged", "FEHLER: bild.ged enth\xC3\xA4lt keine GEDCOM-Daten\n"},
+           Case{"datei1.ged brief.ged", "FEHLER: brief.ged enth\xC3\xA4lt keine GEDCOM-Daten\n"},
+           Case{"datei1.ged datei2.ged datei2.ged",
+                "FEHLER: Ausgabedatei datei2.ged darf keine Eingabedatei sein\n"},
+       }) {
+    CliRun run = RunCli(dir, c.arguments);
+    EXPECT_EQ(run.exitCode, 1) << c.arguments;
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << c.arguments << "\n" << run.err;
+    EXPECT_EQ(run.out, "") << c.arguments;
+    EXPECT_FALSE(fs::exists(dir.File("merge.ged"))) << c.arguments;
+  }
+  EXPECT_EQ(test::ReadFile(dir.File("datei1.ged")), before);
+}
+
+}  // namespace
+}  // namespace kw

@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
-# Sets up and builds kinweave!, then loads two generated files and runs the
-# merge pass over them. (The merged file itself comes with the export.)
+# Sets up and builds kinweave!, then merges the two demo files of examples/
+# (two researchers' trees of the Meier family) into out/demo/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 jobs=$(nproc 2>/dev/null || echo 2)
-cmake -S . -B build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKINWEAVE_TESTS=OFF >/dev/null
-cmake --build build/release -j "$jobs" --target gen_gedcom bench_kinweave
+cmake -S . -B build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build/release -j "$jobs" --target kinweave-cli
 
 out="$PWD/out/demo"
+rm -rf "$out"
 mkdir -p "$out"
-build/release/gen_gedcom --persons 2000 --seed 1 "$out/datei1.ged"
-build/release/gen_gedcom --persons 2000 --seed 1 "$out/datei2.ged"
-build/release/bench_kinweave "$out/datei1.ged" "$out/datei2.ged"
+cp examples/datei1.ged examples/datei2.ged "$out/"
+build/release/kinweave-cli "$out/datei1.ged" "$out/datei2.ged" merge.ged
 echo
-echo "Log: $out/log"
+echo "Ergebnis:  $out/merge.ged"
+echo "Protokoll: $out/merge.log"

@@ -134,13 +134,15 @@ void MainDialog::Browse(int slot) {
 
 void MainDialog::Merge() {
   busy_ = true;
-  int messagesBefore = reporter_.messageCount();
+  int statusBefore = reporter_.statusChanges();
   std::string outputName = QFile::encodeName(outputEdit_->text()).toStdString();
   StartMerge(*store_, log_, reporter_, outputName);
   busy_ = false;
-  // Every merge run ends with its "Fertig" box. Without one the merge was
-  // refused before anything ran, and the user may still put it right.
-  if (reporter_.messageCount() == messagesBefore) return;
+  // A refused merge ran nothing and said so in an error box: the user may
+  // still choose a file or another name. A run, even one whose export
+  // failed, has closed and moved the log and is the last thing the tool
+  // does.
+  if (reporter_.statusChanges() == statusBefore) return;
   done(1);
 }
 

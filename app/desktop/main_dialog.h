@@ -5,9 +5,9 @@
 //
 // The dialog owns the store, the log and its reporter. It ends with result
 // 1 after a merge run, 2 on "ABBRECHEN" (or Escape) and 0 when its window is
-// closed. A merge that was refused before it ran (no Datei1 yet, or an
-// output that would overwrite an input) keeps the dialog open, so the user
-// can put it right.
+// closed. A merge that was refused before it ran (an input file not chosen
+// yet, or an output that would overwrite an input) keeps the dialog open, so
+// the user can put it right.
 //
 // The controls carry their ids as object names: the edits "1001" (path of
 // file 1), "1002" (path of file 2), "1003" (output name) and the buttons "1"

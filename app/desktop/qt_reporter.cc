@@ -45,6 +45,8 @@ void QtReporter::CreateStatusBar() {
   for (int part = 0; part < 2; ++part) {
     statusParts_[part] = new QLabel(statusBar_);
     statusParts_[part]->setObjectName(QStringLiteral("statusPart%1").arg(part));
+    statusParts_[part]->setFrameStyle(QFrame::Panel | QFrame::Sunken);  // two parts, seen as two
+    statusParts_[part]->setIndent(4);
   }
   statusBar_->addWidget(statusParts_[0]);
   statusBar_->addWidget(statusParts_[1], 1);
@@ -61,6 +63,7 @@ void QtReporter::SetPathEdits(QLineEdit* slot0, QLineEdit* slot1) {
 }
 
 void QtReporter::ShowStatus(int part, std::string_view text) {
+  ++statusChanges_;
   QLabel* label = statusParts_[part == 0 ? 0 : 1];
   if (label == nullptr) return;  // no status bar: the text has nowhere to go
   label->setText(ToQString(text));
@@ -74,7 +77,6 @@ void QtReporter::ShowError(std::string_view text) {
 }
 
 void QtReporter::ShowMessage(std::string_view caption, std::string_view text) {
-  ++messageCount_;
   QMessageBox box(QMessageBox::Information, ToQString(caption), ToQString(text),
                   QMessageBox::Ok, window_);
   box.exec();

@@ -58,9 +58,9 @@ class QtReporter : public Reporter {
   void ShowInputPath(int slot, std::string_view path) override;
   std::optional<std::string> ChooseFile(std::string_view previous) override;
 
-  // How many message boxes other than error boxes were shown: the merge run
-  // ends with its "Fertig" box, a refused merge shows none.
-  int messageCount() const { return messageCount_; }
+  // How many status texts were set so far. A merge run always reports in
+  // the status bar; a refused merge only shows its error box.
+  int statusChanges() const { return statusChanges_; }
   QStatusBar* statusBar() const { return statusBar_; }
   QProgressBar* progressBar() const { return progress_; }
 
@@ -75,7 +75,7 @@ class QtReporter : public Reporter {
   QProgressBar* progress_ = nullptr;
   QLineEdit* pathEdits_[2] = {nullptr, nullptr};
   Chooser chooser_;
-  int messageCount_ = 0;
+  int statusChanges_ = 0;
 };
 
 }  // namespace kw

@@ -136,7 +136,8 @@ class MainDialogTest : public QObject {
   void ChooserCancelledOrWrongExtensionShowsErrorBox();
   void RealChooserOffersThePreviousFile();
   void AbbrechenEscapeAndClose();
-  void MergeBeforeDatei1IsRefusedAndKeepsTheDialog();
+  void RefusedMergeKeepsTheDialog();
+  void MergeWhoseExportFailsStillEnds();
   void MergeWritesOutputAndLogAndEnds();
   void RendersTheLoadedDialogForTheReadme();
 };
@@ -377,33 +378,58 @@ void MainDialogTest::AbbrechenEscapeAndClose() {
   }
 }
 
-void MainDialogTest::MergeBeforeDatei1IsRefusedAndKeepsTheDialog() {
+void MainDialogTest::RefusedMergeKeepsTheDialog() {
   QTemporaryDir dir;
   QString file1 = WriteFile(dir.filePath(QStringLiteral("eins.ged")), kFile1);
+  QString file2 = WriteFile(dir.filePath(QStringLiteral("zwei.ged")), kFile2);
   MainDialog dialog;
   ChooserQueue chooser;
-  chooser.answers = {file1};
+  chooser.answers = {file1, file2};
   dialog.SetChooser(chooser.Chooser());
   BoxAnswerer answerer;
-  int result = -1;
   Later([&] {
-    Button(dialog, "1")->click();
+    Button(dialog, "1")->click();  // before Datei1 was chosen
     QVERIFY(dialog.isVisible());
-    // The output would overwrite input file 1: refused as well.
     Button(dialog, "3")->click();
-    Edit(dialog, "1003")->setText(QStringLiteral("eins.ged"));
+    Button(dialog, "4")->click();
+    Edit(dialog, "1003")->setText(QStringLiteral("eins.ged"));  // would overwrite Datei1
     Button(dialog, "1")->click();
     QVERIFY(dialog.isVisible());
     Button(dialog, "2")->click();
   });
-  result = Run(dialog);
-  QCOMPARE(result, 2);
+  QCOMPARE(Run(dialog), 2);
   QCOMPARE(answerer.boxes.size(), size_t{2});
   QCOMPARE(answerer.boxes[0].caption, QStringLiteral("ERROR"));
   QCOMPARE(answerer.boxes[0].text, QStringLiteral("\nBitte zuerst Datei1 wählen"));
+  QCOMPARE(answerer.boxes[1].caption, QStringLiteral("ERROR"));
   QCOMPARE(answerer.boxes[1].text,
            QStringLiteral("\nAusgabedatei %1 darf keine Eingabedatei sein").arg(file1));
   QCOMPARE(ReadFile(file1), QByteArray(kFile1));
+  QCOMPARE(StatusText(dialog, 0), QStringLiteral("zwei.ged geladen"));  // no run began
+}
+
+void MainDialogTest::MergeWhoseExportFailsStillEnds() {
+  QTemporaryDir dir;
+  QString file1 = WriteFile(dir.filePath(QStringLiteral("eins.ged")), kFile1);
+  QString file2 = WriteFile(dir.filePath(QStringLiteral("zwei.ged")), kFile2);
+  QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("ordner.ged")));  // cannot be written as a file
+  MainDialog dialog;
+  ChooserQueue chooser;
+  chooser.answers = {file1, file2};
+  dialog.SetChooser(chooser.Chooser());
+  BoxAnswerer answerer;
+  Later([&] {
+    Button(dialog, "3")->click();
+    Button(dialog, "4")->click();
+    Edit(dialog, "1003")->setText(QStringLiteral("ordner.ged"));
+    Button(dialog, "1")->click();
+  });
+  QCOMPARE(Run(dialog), 1);
+  QVERIFY(!answerer.boxes.empty());
+  for (const Box& box : answerer.boxes) {
+    QCOMPARE(box.caption, QStringLiteral("ERROR"));
+  }
+  QCOMPARE(StatusText(dialog, 0), QStringLiteral("Fertig!"));
 }
 
 void MainDialogTest::MergeWritesOutputAndLogAndEnds() {

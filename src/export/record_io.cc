@@ -111,7 +111,7 @@ std::string_view InputText::LineBefore(int64_t offset) const {
     return u == '\n' || u == '\r';
   };
   size_t at = static_cast<size_t>(offset);
-  if (at % width != 0) return {};
+  if (at % width != 0 || !isEnd(at - width)) return {};
   while (at >= width && isEnd(at - width)) at -= width;
   while (at >= width && !isEnd(at - width)) at -= width;
   InputText probe;

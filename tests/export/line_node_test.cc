@@ -47,7 +47,6 @@ TEST(InputTextTest, SplitsLinesAtEveryLineEndAndKeepsThem) {
   EXPECT_EQ(lines[0].size(), 10u);
   EXPECT_EQ(lines[1].size(), 8u);
   EXPECT_EQ(lines[2], std::string("2\0X", 3));  // an odd last byte stays with the last line
-  EXPECT_EQ(lines[2], std::string("2\0X", 3));  // an odd last byte stays with the last line
 }
 
 TEST(InputTextTest, ReadsTheSameLinesAsTheImportInEveryRealFile) {

@@ -43,6 +43,11 @@ bool ScanXref(const char* text, char letter, int* number) {
   return ScanNumber(text + 2, number);
 }
 
+// A cross-reference: "@" ... "@" around at least one character.
+bool IsXref(const std::string& token) {
+  return token.size() >= 3 && token.front() == '@' && token.back() == '@';
+}
+
 // "@%c%d@": '@', any one character, then a number.
 bool ScanAnyXref(const char* text, int* number) {
   if (text[0] != '@' || text[1] == '\0') return false;
@@ -125,7 +130,8 @@ bool IsBlankLine(const std::string& text) {
 class Parser {
  public:
   Parser(Store& store, Reporter& reporter, int slot, LineInput& input, int64_t fileSize)
-      : store_(store), reporter_(reporter), slot_(store.slots[slot]), input_(input),
+      : store_(store), reporter_(reporter), slotNumber_(slot), slot_(store.slots[slot]),
+        input_(input),
         fileSize_(fileSize), threshold_(fileSize / 100),
         pendingNotePos_(kNoteCapacity, 0), pendingSourcePos_(kNoteCapacity, 0) {}
 
@@ -144,6 +150,7 @@ class Parser {
 
   Store& store_;
   Reporter& reporter_;
+  int slotNumber_;
   InputSlot& slot_;
   LineInput& input_;
   int64_t fileSize_;
@@ -195,6 +202,7 @@ bool Parser::HandleRecord(const Line& line) {
   if (TagIs(line.xrefOrTag, "HEAD") || TagIs(type, "INDI") || TagIs(type, "FAM")) {
     ++result_.gedcomRecords;
   }
+  if (slotNumber_ == 0 && IsXref(line.xrefOrTag)) slot_.xrefs.insert(line.xrefOrTag);
   // The lines of any other record belong to that record: a repository's
   // NAME must not rename the person read before it.
   if (!TagIs(type, "INDI")) person_ = 0;
@@ -238,8 +246,12 @@ bool Parser::HandleRecord(const Line& line) {
     return true;
   }
   bool note = TagIs(type, "NOTE");
-  if (!note && !TagIs(type, "SOUR")) return true;
-  if (!ScanAnyXref(line.xrefOrTag.c_str(), &n) || n < 0 || n >= kNoteCapacity) return true;
+  bool numbered = (note || TagIs(type, "SOUR")) && ScanAnyXref(line.xrefOrTag.c_str(), &n) &&
+                  n >= 0 && n < kNoteCapacity;
+  if (!numbered) {
+    if (IsXref(line.xrefOrTag)) slot_.otherRecordPos.emplace(line.xrefOrTag, recordPos_);
+    return true;
+  }
   int sequence = note ? slot_.noteSeq[n] : slot_.sourceSeq[n];
   if (sequence == 0) {
     // Not referenced yet: the position waits for the first reference.

@@ -19,6 +19,8 @@ void PrepareSlot(InputSlot& slot) {
   slot.familyCount = 0;
   slot.personXref.clear();
   slot.familyXref.clear();
+  slot.otherRecordPos.clear();
+  slot.xrefs.clear();
 }
 
 namespace {

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "store/records.h"
@@ -52,6 +53,14 @@ struct InputSlot {
   // (zero-padded numbers such as @I00122@, letters after the number).
   std::unordered_map<int32_t, std::string> personXref;
   std::unordered_map<int32_t, std::string> familyXref;
+  // Where each other level-0 record with a cross-reference starts (the
+  // first byte after its level-0 line), by its whole cross-reference:
+  // REPO, OBJE, SUBM, SUBN, user-defined records, and notes and sources
+  // the import could not number (@SOURCE1@). The first of a repeated name.
+  std::unordered_map<std::string, int64_t> otherRecordPos;
+  // Every cross-reference of a level-0 line of the file; kept for slot 0
+  // only, so records carried over from input file 2 can avoid its names.
+  std::unordered_set<std::string> xrefs;
   std::string filePath;           // the input file, native path bytes
   InputEncoding encoding = kEncodingPlain;  // as the slot's import ended
 

@@ -223,6 +223,28 @@ TEST(ParserNotes, RecordPositionsWhereverTheRecordStands) {
   EXPECT_EQ(s.store->sourcePos[1], afterS1);
 }
 
+TEST(ParserRecords, PositionsOfOtherRecordsByCrossReference) {
+  LoadSetup s;
+  std::string text = Gedcom(
+      "0 @SUBM001@ SUBM\r\n1 NAME Ich\r\n0 @I1@ INDI\r\n1 OBJE @M31@\r\n"
+      "0 @M31@ OBJE\r\n1 FILE foto.jpg\r\n0 @R1@ REPO\r\n1 NAME Archiv\r\n"
+      "0 @SOURCE1@ SOUR\r\n1 TITL Ohne Nummer\r\n0 @S2@ SOUR\r\n1 TITL Mit Nummer\r\n"
+      "0 @M31@ OBJE\r\n1 FILE doppelt.jpg\r\n");
+  s.Load(0, "a.ged", text);
+  s.Load(1, "b.ged", text);
+  const InputSlot& slot = s.slot(0);
+  EXPECT_EQ(slot.otherRecordPos.size(), 4u);
+  EXPECT_EQ(slot.otherRecordPos.at("@M31@"), static_cast<int64_t>(text.find("1 FILE foto")));
+  EXPECT_EQ(slot.otherRecordPos.at("@R1@"), static_cast<int64_t>(text.find("1 NAME Archiv")));
+  EXPECT_EQ(slot.otherRecordPos.at("@SUBM001@"), static_cast<int64_t>(text.find("1 NAME Ich")));
+  EXPECT_EQ(slot.otherRecordPos.at("@SOURCE1@"), static_cast<int64_t>(text.find("1 TITL Ohne")));
+  EXPECT_EQ(slot.otherRecordPos.count("@S2@"), 0u);  // numbered like every source
+  EXPECT_EQ(slot.xrefs.size(), 6u);
+  EXPECT_EQ(slot.xrefs.count("@I1@"), 1u);
+  EXPECT_EQ(s.slot(1).otherRecordPos.size(), 4u);
+  EXPECT_TRUE(s.slot(1).xrefs.empty());  // only input file 1's names are needed
+}
+
 TEST(ParserNotes, NoteNumberLimit) {
   LoadSetup s;
   s.Load(0, "a.ged", Gedcom("0 @I1@ INDI\r\n1 NOTE @N199999@\r\n1 SOUR @S200000@\r\n0 @I2@ INDI\r\n"));

@@ -27,20 +27,23 @@ int WithdrawDeletedFamily(Store& store, MergeLog& log, int slot, int f) {
   int count = 0;
   int32_t h = family.husband;
   if (PersonPresent(s, h) && HasRef(s.persons[h].spouseFamilies, f)) {
-    log.Write("\r\n### Fam %d gel\xF6scht, aber referenziert durch ungel\xF6schten HUSB %d ", f, h);
+    log.Write("\r\n### Fam %lld gel\xF6scht, aber referenziert durch ungel\xF6schten HUSB %lld ",
+              LogFamilyNumber(s, f), LogPersonNumber(s, h));
     RemoveRef(s.persons[h].spouseFamilies, f);
     ++count;
   }
   int32_t w = family.wife;
   if (PersonPresent(s, w) && HasRef(s.persons[w].spouseFamilies, f)) {
-    log.Write("\r\n### Fam %d gel\xF6scht, aber referenziert durch ungel\xF6schte WIFE %d ", f, w);
+    log.Write("\r\n### Fam %lld gel\xF6scht, aber referenziert durch ungel\xF6schte WIFE %lld ",
+              LogFamilyNumber(s, f), LogPersonNumber(s, w));
     RemoveRef(s.persons[w].spouseFamilies, f);
     ++count;
   }
   for (int i = 0; i < family.children.count(); ++i) {
     int32_t k = family.children.entries[i];
     if (PersonPresent(s, k) && HasRef(s.persons[k].parentFamilies, f)) {
-      log.Write("\r\n### Fam %d gel\xF6scht, aber referenziert durch ungel\xF6schtes CHIL %d ", f, k);
+      log.Write("\r\n### Fam %lld gel\xF6scht, aber referenziert durch ungel\xF6schtes CHIL %lld ",
+                LogFamilyNumber(s, f), LogPersonNumber(s, k));
       RemoveRef(s.persons[k].parentFamilies, f);
       ++count;
     }
@@ -54,22 +57,26 @@ bool CheckHusband(Store& store, MergeLog& log, int slot, int f, int& count) {
   InputSlot& s = store.slots[slot];
   Family& family = s.families[f];
   int32_t h = family.husband;
-  if (h == family.wife) log.Write("\r\n### Fam %d hat gleiche Person %d als HUSB und WIFE ", f, h);
+  if (h == family.wife)
+    log.Write("\r\n### Fam %lld hat gleiche Person %lld als HUSB und WIFE ", LogFamilyNumber(s, f),
+              LogPersonNumber(s, h));
   if (!PersonPresent(s, h)) {
-    log.Write("\r\n### Fam %d hat gel\xF6schten HUSB %d ", f, h);
+    log.Write("\r\n### Fam %lld hat gel\xF6schten HUSB %lld ", LogFamilyNumber(s, f),
+              LogPersonNumber(s, h));
     DescribeFamily(store, log, slot, f);
     family.husband = 0;
     return false;
   }
   Person& husband = s.persons[h];
   if (husband.sex != 'M') {
-    log.Write("\r\n### Fam %d hat HUSB %d mit Sex '%s' ", f, h, SexText(husband.sex).text);
+    log.Write("\r\n### Fam %lld hat HUSB %lld mit Sex '%s' ", LogFamilyNumber(s, f),
+              LogPersonNumber(s, h), SexText(husband.sex).text);
     DescribeFamily(store, log, slot, f);
     husband.sex = 'M';
     ++count;
   }
   if (!HasRef(husband.spouseFamilies, f)) {
-    log.Write("\r\n### HUSB %d ohne FAMS %d ", h, f);
+    log.Write("\r\n### HUSB %lld ohne FAMS %lld ", LogPersonNumber(s, h), LogFamilyNumber(s, f));
     DescribeFamily(store, log, slot, f);
     AddRef(husband.spouseFamilies, f);
     ++count;
@@ -84,19 +91,21 @@ bool CheckWife(Store& store, MergeLog& log, int slot, int f, int& count) {
   Family& family = s.families[f];
   int32_t w = family.wife;
   if (!PersonPresent(s, w)) {
-    log.Write("\r\n### Fam %d hat gel\xF6schte WIFE %d ", f, w);
+    log.Write("\r\n### Fam %lld hat gel\xF6schte WIFE %lld ", LogFamilyNumber(s, f),
+              LogPersonNumber(s, w));
     DescribeFamily(store, log, slot, f);
     family.wife = 0;
     return false;
   }
   Person& wife = s.persons[w];
   if (wife.sex != 'F') {
-    log.Write("\r\n### Fam %d hat WIFE %d mit Sex '%s' ", f, w, SexText(wife.sex).text);
+    log.Write("\r\n### Fam %lld hat WIFE %lld mit Sex '%s' ", LogFamilyNumber(s, f),
+              LogPersonNumber(s, w), SexText(wife.sex).text);
     DescribeFamily(store, log, slot, f);
     wife.sex = 'F';
   }
   if (!HasRef(wife.spouseFamilies, f)) {
-    log.Write("\r\n### WIFE %d ohne FAMS %d ", w, f);
+    log.Write("\r\n### WIFE %lld ohne FAMS %lld ", LogPersonNumber(s, w), LogFamilyNumber(s, f));
     DescribeFamily(store, log, slot, f);
     AddRef(wife.spouseFamilies, f);
     ++count;
@@ -115,18 +124,20 @@ int CheckChildren(Store& store, MergeLog& log, int slot, int f) {
   for (int i = 0; i < children.count(); ++i) {
     int32_t k = children.entries[i];
     if (!PersonPresent(s, k)) {
-      log.Write("\r\n### Fam %d hat gel\xF6schtes CHIL %d ", f, k);
+      log.Write("\r\n### Fam %lld hat gel\xF6schtes CHIL %lld ", LogFamilyNumber(s, f),
+                LogPersonNumber(s, k));
       DescribeFamily(store, log, slot, f);
       RemoveRef(children, k);
       ++count;
     } else if (!HasRef(s.persons[k].parentFamilies, f)) {
-      log.Write("\r\n### Kind %d ohne FAMC %d ", k, f);
+      log.Write("\r\n### Kind %lld ohne FAMC %lld ", LogPersonNumber(s, k), LogFamilyNumber(s, f));
       DescribeFamily(store, log, slot, f);
       AddRef(s.persons[k].parentFamilies, f);
       ++count;
     }
     if (previous != 0 && k == previous) {
-      log.Write("\r\n### Fam %d hat doppeltes CHIL %d ", f, k);
+      log.Write("\r\n### Fam %lld hat doppeltes CHIL %lld ", LogFamilyNumber(s, f),
+                LogPersonNumber(s, k));
       DescribeFamily(store, log, slot, f);
       RemoveRef(children, k);
       ++count;
@@ -145,7 +156,8 @@ int WithdrawDeletedPerson(Store& store, MergeLog& log, int slot, int p) {
   for (int i = 0; i < person.spouseFamilies.count(); ++i) {
     int32_t g = person.spouseFamilies.entries[i];
     if (!FamilyPresent(s, g)) continue;
-    log.Write("\n### Person %d gel\xF6scht, aber FAMS %d ungel\xF6scht", p, g);
+    log.Write("\n### Person %lld gel\xF6scht, aber FAMS %lld ungel\xF6scht", LogPersonNumber(s, p),
+              LogFamilyNumber(s, g));
     DescribePerson(store, log, slot, p);
     Family& family = s.families[g];
     if (family.husband == p) {
@@ -159,7 +171,8 @@ int WithdrawDeletedPerson(Store& store, MergeLog& log, int slot, int p) {
   for (int i = 0; i < person.parentFamilies.count(); ++i) {
     int32_t g = person.parentFamilies.entries[i];
     if (!FamilyPresent(s, g)) continue;
-    log.Write("\r\n### Person %d gel\xF6scht, aber FAMC %d ungel\xF6scht", p, g);
+    log.Write("\r\n### Person %lld gel\xF6scht, aber FAMC %lld ungel\xF6scht",
+              LogPersonNumber(s, p), LogFamilyNumber(s, g));
     DescribePerson(store, log, slot, p);
     RemoveRef(s.families[g].children, p);
     RemoveRef(person.parentFamilies, g);
@@ -180,12 +193,14 @@ int CheckSpouseFamilies(Store& store, MergeLog& log, int slot, int p) {
     int32_t g = person.spouseFamilies.entries[i];
     Family& family = s.families[g];
     if (!FamilyPresent(s, g)) {
-      log.Write("\r\n### Person %d hat gel\xF6schte FAMS %d", p, g);
+      log.Write("\r\n### Person %lld hat gel\xF6schte FAMS %lld", LogPersonNumber(s, p),
+                LogFamilyNumber(s, g));
       DescribePerson(store, log, slot, p);
       RemoveRef(person.spouseFamilies, g);
       ++count;
     } else if (family.husband != p && family.wife != p) {
-      log.Write("\r\n### Person %d hat falsche FAMS %d ", p, g);
+      log.Write("\r\n### Person %lld hat falsche FAMS %lld ", LogPersonNumber(s, p),
+                LogFamilyNumber(s, g));
       DescribePerson(store, log, slot, p);
       DescribeFamily(store, log, slot, g);
       if (person.sex == 'M' && family.husband == 0) {
@@ -198,7 +213,8 @@ int CheckSpouseFamilies(Store& store, MergeLog& log, int slot, int p) {
       ++count;
     }
     if (previous != 0 && g == previous) {
-      log.Write("\r\n### Person %d hat doppelte FAMS %d ", p, g);
+      log.Write("\r\n### Person %lld hat doppelte FAMS %lld ", LogPersonNumber(s, p),
+                LogFamilyNumber(s, g));
       RemoveRef(person.spouseFamilies, g);
       ++count;
     }
@@ -220,7 +236,8 @@ int CheckParentFamilies(Store& store, MergeLog& log, int slot, int p) {
     int32_t father = family.husband;
     int32_t mother = family.wife;
     if (!FamilyPresent(s, g)) {
-      log.Write("\r\n### Person %d hat gel\xF6schte FAMC %d", p, g);
+      log.Write("\r\n### Person %lld hat gel\xF6schte FAMC %lld", LogPersonNumber(s, p),
+                LogFamilyNumber(s, g));
       DescribePerson(store, log, slot, p);
       RemoveRef(person.parentFamilies, g);
       RemoveRef(family.children, p);
@@ -228,27 +245,31 @@ int CheckParentFamilies(Store& store, MergeLog& log, int slot, int p) {
       continue;  // an absent family is no candidate for a duplicate
     }
     if (!HasRef(family.children, p)) {
-      log.Write("\r\n### Person %d (FAMC %d) als Kind hinzugef\xFCgt", p, g);
+      log.Write("\r\n### Person %lld (FAMC %lld) als Kind hinzugef\xFCgt", LogPersonNumber(s, p),
+                LogFamilyNumber(s, g));
       DescribePerson(store, log, slot, p);
       AddRef(family.children, p);
       ++count;
     }
     if (father != 0 && !PersonPresent(s, father)) {
-      log.Write("\r\n### Person %d hat gel\xF6schten Vater %d ", p, father);
+      log.Write("\r\n### Person %lld hat gel\xF6schten Vater %lld ", LogPersonNumber(s, p),
+                LogPersonNumber(s, father));
       DescribePerson(store, log, slot, p);
       family.husband = 0;
       RemoveRef(s.persons[father].spouseFamilies, g);
       ++count;
     }
     if (mother != 0 && !PersonPresent(s, mother)) {
-      log.Write("\r\n### Person %d hat gel\xF6schte Mutter %d ", p, mother);
+      log.Write("\r\n### Person %lld hat gel\xF6schte Mutter %lld ", LogPersonNumber(s, p),
+                LogPersonNumber(s, mother));
       DescribePerson(store, log, slot, p);
       family.wife = 0;
       RemoveRef(s.persons[mother].spouseFamilies, g);
       ++count;
     }
     if (previous != 0 && g == previous) {
-      log.Write("\r\n### Person %d hat doppelte FAMC %d ", p, g);
+      log.Write("\r\n### Person %lld hat doppelte FAMC %lld ", LogPersonNumber(s, p),
+                LogFamilyNumber(s, g));
       DescribePerson(store, log, slot, p);
       RemoveRef(person.parentFamilies, g);
       ++count;
@@ -267,7 +288,7 @@ int CheckPerson(Store& store, MergeLog& log, int slot, int p) {
   if (person.number == 0) return WithdrawDeletedPerson(store, log, slot, p);
 
   if (person.surname == nullptr && person.givenNames == nullptr) {
-    log.Write("\r\n### Person %d hat keinen Namen", p);
+    log.Write("\r\n### Person %lld hat keinen Namen", LogPersonNumber(s, p));
     // A nameless person who is only a child carries nothing worth keeping.
     if (person.spouseFamilies.count() == 0 && person.parentFamilies.count() != 0) {
       log.Write(" (deleted)", 1);
@@ -290,7 +311,7 @@ int CheckFamily(Store& store, MergeLog& log, int slot, int f) {
   if (family.husband != 0 && !CheckHusband(store, log, slot, f, count)) return 0;
   if (family.wife != 0 && !CheckWife(store, log, slot, f, count)) return count;
   if (family.husband == 0 && family.wife == 0 && family.children.count() < 2) {
-    log.Write("\r\n### Leere FAM %d (gel\xF6scht)", f);
+    log.Write("\r\n### Leere FAM %lld (gel\xF6scht)", LogFamilyNumber(s, f));
     family.number = 0;
     ++count;
   }

@@ -61,7 +61,7 @@ const char* DateText(ScratchRing& ring, PackedDate date) {
 // log's rule that a zero or null first value writes nothing.
 void DescribePerson(Store& store, MergeLog& log, int slot, int person) {
   const Person& p = store.slots[slot].persons[person];
-  log.Write("%6d ", person);
+  log.Write("%6lld ", LogPersonNumber(store.slots[slot], person));
   log.Write("%s ", p.givenNames);
   log.Write("%s ", p.surname);
   log.Write("%d ", DateYear(p.birth));
@@ -73,7 +73,7 @@ void DescribePerson(Store& store, MergeLog& log, int slot, int person) {
 void DescribeFamily(Store& store, MergeLog& log, int slot, int family) {
   InputSlot& s = store.slots[slot];
   const Family& f = s.families[family];
-  log.Write(" Fam [%d] ", family);
+  log.Write(" Fam [%lld] ", LogFamilyNumber(s, family));
   if (f.husband != 0) {
     const Person& husband = s.persons[f.husband];
     log.Write("%s %s ", husband.givenNames, OrEmpty(husband.surname));

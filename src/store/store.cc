@@ -19,6 +19,8 @@ void PrepareSlot(InputSlot& slot) {
   slot.familyCount = 0;
   slot.personXref.clear();
   slot.familyXref.clear();
+  slot.personLogNumber.clear();
+  slot.familyLogNumber.clear();
   slot.otherRecordPos.clear();
   slot.xrefs.clear();
 }
@@ -37,6 +39,16 @@ std::string PersonXref(const InputSlot& slot, int32_t person) {
 
 std::string FamilyXref(const InputSlot& slot, int32_t family) {
   return Xref(slot.familyXref, 'F', family);
+}
+
+long long LogPersonNumber(const InputSlot& slot, int32_t person) {
+  auto it = slot.personLogNumber.find(person);
+  return it == slot.personLogNumber.end() ? person : it->second;
+}
+
+long long LogFamilyNumber(const InputSlot& slot, int32_t family) {
+  auto it = slot.familyLogNumber.find(family);
+  return it == slot.familyLogNumber.end() ? family : it->second;
 }
 
 void HandOverCounters(Store& store) {

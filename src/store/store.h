@@ -53,6 +53,11 @@ struct InputSlot {
   // (zero-padded numbers such as @I00122@, letters after the number).
   std::unordered_map<int32_t, std::string> personXref;
   std::unordered_map<int32_t, std::string> familyXref;
+  // For records whose number the import handed out (a cross-reference not
+  // of the form @I<n>@ / @F<n>@ below the capacity): the number log lines
+  // show, the digits of the cross-reference (@I152733931767@).
+  std::unordered_map<int32_t, long long> personLogNumber;
+  std::unordered_map<int32_t, long long> familyLogNumber;
   // Where each other level-0 record with a cross-reference starts (the
   // first byte after its level-0 line), by its whole cross-reference:
   // REPO, OBJE, SUBM, SUBN, user-defined records, and notes and sources
@@ -84,6 +89,10 @@ void PrepareSlot(InputSlot& slot);
 // The cross-reference of a person or family as its file writes it.
 std::string PersonXref(const InputSlot& slot, int32_t person);
 std::string FamilyXref(const InputSlot& slot, int32_t family);
+
+// The number a log line shows for a person or family of the slot.
+long long LogPersonNumber(const InputSlot& slot, int32_t person);
+long long LogFamilyNumber(const InputSlot& slot, int32_t family);
 
 // After a load of slot 0: slot 1 numbers its notes and sources on from
 // where slot 0's end.

@@ -27,12 +27,6 @@ constexpr uint32_t kChil = TagCode("CHIL");
 constexpr uint32_t kFams = TagCode("FAMS");
 constexpr uint32_t kFamc = TagCode("FAMC");
 
-// "@I%d@": '@', the letter, then a number.
-bool ScanXref(std::string_view token, char letter, int* number) {
-  if (token.size() < 3 || token[0] != '@' || token[1] != letter) return false;
-  return ScanNumber(token.substr(2), number);
-}
-
 // The raw bytes of the value of a level-0 line ("0 @N5@ NOTE text"): after
 // the level, the cross-reference, the type and the one blank after it, up
 // to the line end. Works unit by unit, so also for UTF-16.
@@ -231,10 +225,11 @@ bool Exporter::HandleRecordLine() {
   if (TagCode(line_.token2) == kTrlr) return false;
   uint32_t type = TagCode(line_.token3);
   int number = 0;
-  if (type == kIndi && ScanXref(line_.token2, 'I', &number) && number >= 0) {
+  // Records are found by the name the import gave its number to.
+  if (type == kIndi && (number = PersonNumberOf(store_.slots[0], line_.token2)) >= 0) {
     return StreamPerson(number);
   }
-  if (type == kFam && ScanXref(line_.token2, 'F', &number) && number >= 0) {
+  if (type == kFam && (number = FamilyNumberOf(store_.slots[0], line_.token2)) >= 0) {
     if (!familiesStarted_) StartFamilies();
     return StreamFamily(number);
   }

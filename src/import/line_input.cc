@@ -2,8 +2,8 @@
 
 #include <sys/stat.h>
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "import/codec.h"
@@ -118,7 +118,8 @@ bool LineInput::ReadRawLine(InputEncoding encoding, std::string& raw) {
     const unsigned char* end = buffer_.get() + bufferFill_;
     // The first LF, then a CR before it if there is one: both searches are
     // the library's fast memchr, and a line is usually short.
-    const unsigned char* p = static_cast<const unsigned char*>(std::memchr(begin, '\n', end - begin));
+    const unsigned char* p =
+        static_cast<const unsigned char*>(std::memchr(begin, '\n', end - begin));
     if (p == nullptr) p = end;
     const void* cr = std::memchr(begin, '\r', p - begin);
     if (cr != nullptr) p = static_cast<const unsigned char*>(cr);
@@ -160,6 +161,62 @@ bool LineInput::ReadRawUtf16Line(bool little, std::string& raw) {
   int odd = NextByte();
   if (odd >= 0) raw.push_back(static_cast<char>(odd));
   return !raw.empty();
+}
+
+// Passes over one line of a byte-oriented file without copying it.
+bool LineInput::SkipRawLine() {
+  for (;;) {
+    if (!Ensure(1)) return false;
+    const unsigned char* begin = buffer_.get() + bufferNext_;
+    const unsigned char* end = buffer_.get() + bufferFill_;
+    const unsigned char* p =
+        static_cast<const unsigned char*>(std::memchr(begin, '\n', end - begin));
+    if (p == nullptr) p = end;
+    const void* cr = std::memchr(begin, '\r', p - begin);
+    if (cr != nullptr) p = static_cast<const unsigned char*>(cr);
+    position_ += p - begin;
+    bufferNext_ += static_cast<size_t>(p - begin);
+    if (p == end) continue;
+    int unit = NextByte();
+    int partner = unit == '\r' ? '\n' : '\r';
+    if (PeekByte() == partner) NextByte();
+    return true;
+  }
+}
+
+bool LineInput::ReadLevelZeroLine(InputEncoding encoding, std::string& line) {
+  if (encoding == kEncodingUtf16Le || encoding == kEncodingUtf16Be) {
+    while (ReadLine(encoding, line)) {
+      size_t p = line.find_first_not_of(" \t");
+      if (p != std::string::npos && line[p] == '0' && p + 1 < line.size() &&
+          (line[p + 1] == ' ' || line[p + 1] == '\t')) {
+        return true;
+      }
+    }
+    return false;
+  }
+  pending_.clear();
+  pendingNext_ = 0;
+  for (;;) {
+    // Two bytes after any blanks decide; a line start at the buffer's end
+    // is simply read whole.
+    if (!Ensure(1)) return false;
+    size_t at = bufferNext_;
+    while (at < bufferFill_ && (buffer_[at] == ' ' || buffer_[at] == '\t')) ++at;
+    bool levelZero = at + 1 < bufferFill_ && buffer_[at] == '0' &&
+                     (buffer_[at + 1] == ' ' || buffer_[at + 1] == '\t');
+    if (levelZero || at + 1 >= bufferFill_) {
+      if (!ReadRawLine(encoding, raw_)) return false;
+      line.swap(raw_);
+      size_t p = line.find_first_not_of(" \t");
+      if (p != std::string::npos && line[p] == '0' && p + 1 < line.size() &&
+          (line[p + 1] == ' ' || line[p + 1] == '\t')) {
+        return true;
+      }
+      continue;
+    }
+    if (!SkipRawLine()) return false;
+  }
 }
 
 bool LineInput::ReadLine(InputEncoding encoding, std::string& line) {

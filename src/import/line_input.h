@@ -58,6 +58,11 @@ class LineInput {
   // of a longer line follows in later calls). False at the end of the file.
   bool ReadLine(InputEncoding encoding, std::string& line);
 
+  // Reads on to the next line that begins, after blanks, with level 0 and
+  // returns it reduced to Windows-1252; the lines passed over are not
+  // copied. False at the end of the file.
+  bool ReadLevelZeroLine(InputEncoding encoding, std::string& line);
+
   // Byte offset of the first byte not yet read as part of a raw line: after
   // ReadLine of a level-0 line, where that record's first sub-line starts.
   int64_t position() const { return position_; }
@@ -70,6 +75,7 @@ class LineInput {
   int PeekByte();
   unsigned PeekUnit(bool little);  // above 0xFFFF when no whole unit is left
   bool ReadRawUtf16Line(bool little, std::string& raw);
+  bool SkipRawLine();
 
   std::FILE* file_ = nullptr;
   std::unique_ptr<unsigned char[]> buffer_;

@@ -1,5 +1,6 @@
 #include "import/parser.h"
 
+#include <charconv>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
@@ -8,14 +9,15 @@
 #include <vector>
 
 #include "import/date.h"
+#include "import/record_numbers.h"
 
 namespace kw {
 
 namespace {
 
 // White space as "%s" and "%d" skip it: blank, tab, LF, VT, FF, CR.
-constexpr bool kSpace[256] = {false, false, false, false, false, false, false, false, false,
-                              true,  true,  true,  true,  true};
+constexpr bool kSpace[256] = {false, false, false, false, false, false, false,
+                              false, false, true,  true,  true,  true,  true};
 
 bool IsSpace(char c) { return c == ' ' || kSpace[static_cast<unsigned char>(c)]; }
 
@@ -35,12 +37,6 @@ bool ScanNumber(const char* text, int* value, const char** end = nullptr) {
   *value = static_cast<int>(negative ? -number : number);
   if (end != nullptr) *end = text;
   return true;
-}
-
-// "@I%d@" and the like: '@', the letter, then a number.
-bool ScanXref(const char* text, char letter, int* number) {
-  if (text[0] != '@' || text[1] != letter) return false;
-  return ScanNumber(text + 2, number);
 }
 
 // A cross-reference: "@" ... "@" around at least one character.
@@ -74,14 +70,18 @@ enum Event { kNoEvent, kBirth, kDeath, kMarriage };
 
 // Keeps a record's cross-reference when it is not the plain "@I12@" form,
 // so the output can name the record exactly as its file does.
-void RememberXref(std::unordered_map<int32_t, std::string>& kept, char letter, int n,
+void RememberXref(std::unordered_map<int32_t, std::string>& kept,
+                  std::unordered_map<std::string, int32_t>& byXref, char letter, int n,
                   const std::string& xref) {
-  char plain[24];
-  std::snprintf(plain, sizeof plain, "@%c%d@", letter, n);
-  if (xref == plain) {
+  char plain[24] = {'@', letter};
+  char* end = std::to_chars(plain + 2, plain + sizeof plain - 2, n).ptr;
+  *end++ = '@';
+  if (xref.size() == static_cast<size_t>(end - plain) &&
+      xref.compare(0, xref.size(), plain, xref.size()) == 0) {
     kept.erase(n);
   } else {
     kept[n] = xref;
+    byXref[xref] = n;
   }
 }
 
@@ -96,7 +96,7 @@ void SetRecordPos(std::vector<int64_t>& positions, int32_t sequence, int64_t pos
 // One GEDCOM line split into level, two tokens and the raw value start.
 struct Line {
   int level = 0;
-  std::string xrefOrTag;  // second token
+  std::string xrefOrTag;    // second token
   std::string typeOrValue;  // third token
   const char* value = "";   // after the tag and the one blank that follows it
 };
@@ -130,10 +130,15 @@ bool IsBlankLine(const std::string& text) {
 class Parser {
  public:
   Parser(Store& store, Reporter& reporter, int slot, LineInput& input, int64_t fileSize)
-      : store_(store), reporter_(reporter), slotNumber_(slot), slot_(store.slots[slot]),
+      : store_(store),
+        reporter_(reporter),
+        slotNumber_(slot),
+        slot_(store.slots[slot]),
         input_(input),
-        fileSize_(fileSize), threshold_(fileSize / 100),
-        pendingNotePos_(kNoteCapacity, 0), pendingSourcePos_(kNoteCapacity, 0) {}
+        fileSize_(fileSize),
+        threshold_(fileSize / 100),
+        pendingNotePos_(kNoteCapacity, 0),
+        pendingSourcePos_(kNoteCapacity, 0) {}
 
   ParseResult Run();
 
@@ -143,7 +148,7 @@ class Parser {
   void StepProgress(int64_t position);
   void ReadName(const char* value);
   void ReadDate(const char* value);
-  bool ReadReference(const Line& line, bool note);
+  void ReadReference(const Line& line, bool note);
   void ReadCharacterSet(const std::string& value);
   Person& CurrentPerson() { return slot_.persons[person_]; }
   Family& CurrentFamily() { return slot_.families[family_]; }
@@ -161,6 +166,7 @@ class Parser {
   int family_ = 0;
   Event event_ = kNoEvent;
   int64_t recordPos_ = 0;
+  RecordNumbers numbers_;
   // Positions of note and source records read before any reference to them.
   std::vector<int64_t> pendingNotePos_;
   std::vector<int64_t> pendingSourcePos_;
@@ -172,6 +178,8 @@ ParseResult Parser::Run() {
   EncodingProbe probe = input_.Probe();
   encoding_ = probe.encoding;
   encodingFixed_ = probe.fixed;
+  numbers_.Collect(input_, encoding_);
+  if (slotNumber_ == 0) slot_.xrefs.reserve(numbers_.recordLines());
   std::string text;
   Line line;
   while (input_.ReadLine(encoding_, text)) {
@@ -209,10 +217,8 @@ bool Parser::HandleRecord(const Line& line) {
   if (!TagIs(type, "INDI") && !TagIs(type, "FAM")) family_ = 0;
   int n = 0;
   if (TagIs(type, "INDI")) {
-    if (!ScanXref(line.xrefOrTag.c_str(), 'I', &n) || n < 0) {
-      person_ = 0;
-      return true;
-    }
+    if (!IsXref(line.xrefOrTag)) return true;
+    n = numbers_.PersonRecord(line.xrefOrTag);
     if (n >= kPersonCapacity) {
       ShowError(reporter_, "\r\n GED Datei zu gro\xDF. >%d Personen", n);
       return false;
@@ -223,15 +229,16 @@ bool Parser::HandleRecord(const Line& line) {
     // Only a repeated number can bring more INDI lines than there is room.
     if (slot_.personCount < kPersonCapacity) slot_.sortIndex[slot_.personCount++] = n;
     person.recordPos = recordPos_;
-    RememberXref(slot_.personXref, 'I', n, line.xrefOrTag);
+    RememberXref(slot_.personXref, slot_.personByXref, 'I', n, line.xrefOrTag);
+    if (numbers_.PersonHanded(line.xrefOrTag)) {
+      slot_.personLogNumber[n] = RecordNumbers::DisplayNumber(line.xrefOrTag, n);
+    }
     person_ = n;
     return true;
   }
   if (TagIs(type, "FAM")) {
-    if (!ScanXref(line.xrefOrTag.c_str(), 'F', &n) || n < 0) {
-      family_ = 0;
-      return true;
-    }
+    if (!IsXref(line.xrefOrTag)) return true;
+    n = numbers_.FamilyRecord(line.xrefOrTag);
     if (n >= kFamilyCapacity) {
       ShowError(reporter_, "\r\n GED Datei zu gro\xDF. >%d Familien", n);
       return false;
@@ -241,7 +248,10 @@ bool Parser::HandleRecord(const Line& line) {
     if (n >= slot_.familyEnd) slot_.familyEnd = n + 1;
     ++slot_.familyCount;
     family.recordPos = recordPos_;
-    RememberXref(slot_.familyXref, 'F', n, line.xrefOrTag);
+    RememberXref(slot_.familyXref, slot_.familyByXref, 'F', n, line.xrefOrTag);
+    if (numbers_.FamilyHanded(line.xrefOrTag)) {
+      slot_.familyLogNumber[n] = RecordNumbers::DisplayNumber(line.xrefOrTag, n);
+    }
     family_ = n;
     return true;
   }
@@ -289,29 +299,33 @@ bool Parser::HandleSubLine(const Line& line) {
       return true;
     case TagCode("FAMS"):
     case TagCode("FAMC"): {
-      if (!ScanXref(line.typeOrValue.c_str(), 'F', &n)) return true;
-      if (n < 0 || n >= kFamilyCapacity) return true;
+      n = numbers_.FamilyReference(line.typeOrValue.c_str());
+      if (n < 0) return true;
       family_ = n;
-      RefList& list = tag == TagCode("FAMS") ? CurrentPerson().spouseFamilies
-                                              : CurrentPerson().parentFamilies;
+      RefList& list =
+          tag == TagCode("FAMS") ? CurrentPerson().spouseFamilies : CurrentPerson().parentFamilies;
       if (!HasRef(list, n)) AddRef(list, n);
       return true;
     }
     case TagCode("HUSB"):
     case TagCode("WIFE"):
-      if (!ScanXref(line.value, 'I', &n) || n < 0 || n >= kPersonCapacity) return true;
+      // The value starts right after the tag and its one blank.
+      if (IsSpace(*line.value)) return true;
+      n = numbers_.PersonReference(line.typeOrValue.c_str());
+      if (n < 0) return true;
       (tag == TagCode("HUSB") ? CurrentFamily().husband : CurrentFamily().wife) = n;
       return true;
     case TagCode("CHIL"):
-      if (!ScanXref(line.typeOrValue.c_str(), 'I', &n) || n < 0 || n >= kPersonCapacity) {
-        return true;
-      }
+      n = numbers_.PersonReference(line.typeOrValue.c_str());
+      if (n < 0) return true;
       AddRef(CurrentFamily().children, n);
       return true;
     case TagCode("NOTE"):
-      return ReadReference(line, true);
+      ReadReference(line, true);
+      return true;
     case TagCode("SOUR"):
-      return ReadReference(line, false);
+      ReadReference(line, false);
+      return true;
     case TagCode("CHAR"):
       ReadCharacterSet(line.typeOrValue);
       return true;
@@ -339,9 +353,10 @@ void Parser::ReadName(const char* value) {
   while (!given.empty() && given.back() == ' ') given.pop_back();
   const char* surnameStart = slash + 1;
   const char* surnameEnd = std::strchr(surnameStart, '/');
-  std::string surname = surnameEnd == nullptr
-                            ? std::string(surnameStart)
-                            : std::string(surnameStart, static_cast<size_t>(surnameEnd - surnameStart));
+  std::string surname =
+      surnameEnd == nullptr
+          ? std::string(surnameStart)
+          : std::string(surnameStart, static_cast<size_t>(surnameEnd - surnameStart));
   Person& person = CurrentPerson();
   person.surname = store_.pool.Add(surname.c_str(), reporter_);
   person.givenNames = store_.pool.Add(given.c_str(), reporter_);
@@ -349,24 +364,18 @@ void Parser::ReadName(const char* value) {
 
 // NOTE @N5@ / SOUR @S5@: the first reference to a record hands out its
 // sequence number, the number it carries in the merged output.
-bool Parser::ReadReference(const Line& line, bool note) {
+void Parser::ReadReference(const Line& line, bool note) {
   int m = 0;
-  if (!ScanAnyXref(line.typeOrValue.c_str(), &m) || m < 0) return true;
-  if (m >= kNoteCapacity) {
-    if (note) {
-      ShowError(reporter_, "\r\n GED Datei zu gro\xDF. >%d Notizen", m);
-    } else {
-      ShowError(reporter_, "\r\n GED Datei zu gro\xDF. >%d Quellen", m);
-    }
-    return false;
-  }
+  // Numbers of 200000 and more (nine-digit source numbers of some online
+  // services) are not numbered: such records are copied under their own
+  // cross-reference.
+  if (!ScanAnyXref(line.typeOrValue.c_str(), &m) || m < 0 || m >= kNoteCapacity) return;
   std::vector<int32_t>& seq = note ? slot_.noteSeq : slot_.sourceSeq;
-  if (seq[m] != 0) return true;
+  if (seq[m] != 0) return;
   int32_t& count = note ? slot_.noteCount : slot_.sourceCount;
   seq[m] = ++count;
   int64_t pending = (note ? pendingNotePos_ : pendingSourcePos_)[m];
   if (pending != 0) SetRecordPos(note ? store_.notePos : store_.sourcePos, seq[m], pending);
-  return true;
 }
 
 // A byte-order mark or a UTF-16 start has decided already; otherwise the

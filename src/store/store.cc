@@ -19,6 +19,8 @@ void PrepareSlot(InputSlot& slot) {
   slot.familyCount = 0;
   slot.personXref.clear();
   slot.familyXref.clear();
+  slot.personByXref.clear();
+  slot.familyByXref.clear();
   slot.personLogNumber.clear();
   slot.familyLogNumber.clear();
   slot.otherRecordPos.clear();
@@ -39,6 +41,32 @@ std::string PersonXref(const InputSlot& slot, int32_t person) {
 
 std::string FamilyXref(const InputSlot& slot, int32_t family) {
   return Xref(slot.familyXref, 'F', family);
+}
+
+namespace {
+// "@<letter><digits>@" below the capacity, the form a record keeps its
+// number in; -1 for every other form.
+int32_t NumberOf(const std::unordered_map<std::string, int32_t>& named, char letter,
+                 int32_t capacity, std::string_view xref) {
+  auto it = named.find(std::string(xref));
+  if (it != named.end()) return it->second;
+  if (xref.size() < 4 || xref[0] != '@' || xref[1] != letter || xref.back() != '@') return -1;
+  int64_t n = 0;
+  for (char c : xref.substr(2, xref.size() - 3)) {
+    if (c < '0' || c > '9') return -1;
+    n = n * 10 + (c - '0');
+    if (n >= capacity) return -1;
+  }
+  return static_cast<int32_t>(n);
+}
+}  // namespace
+
+int32_t PersonNumberOf(const InputSlot& slot, std::string_view xref) {
+  return NumberOf(slot.personByXref, 'I', kPersonCapacity, xref);
+}
+
+int32_t FamilyNumberOf(const InputSlot& slot, std::string_view xref) {
+  return NumberOf(slot.familyByXref, 'F', kFamilyCapacity, xref);
 }
 
 long long LogPersonNumber(const InputSlot& slot, int32_t person) {

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -53,6 +54,9 @@ struct InputSlot {
   // (zero-padded numbers such as @I00122@, letters after the number).
   std::unordered_map<int32_t, std::string> personXref;
   std::unordered_map<int32_t, std::string> familyXref;
+  // The same pairs the other way round: cross-reference to number.
+  std::unordered_map<std::string, int32_t> personByXref;
+  std::unordered_map<std::string, int32_t> familyByXref;
   // For records whose number the import handed out (a cross-reference not
   // of the form @I<n>@ / @F<n>@ below the capacity): the number log lines
   // show, the digits of the cross-reference (@I152733931767@).
@@ -89,6 +93,11 @@ void PrepareSlot(InputSlot& slot);
 // The cross-reference of a person or family as its file writes it.
 std::string PersonXref(const InputSlot& slot, int32_t person);
 std::string FamilyXref(const InputSlot& slot, int32_t family);
+
+// The number of the slot's person or family record written under `xref`,
+// or -1 when the slot has no such record name.
+int32_t PersonNumberOf(const InputSlot& slot, std::string_view xref);
+int32_t FamilyNumberOf(const InputSlot& slot, std::string_view xref);
 
 // The number a log line shows for a person or family of the slot.
 long long LogPersonNumber(const InputSlot& slot, int32_t person);

@@ -89,13 +89,14 @@ TEST(ParserRecords, SkippedAndRepeatedCrossReferences) {
          Gedcom("0 @I5@ INDI\r\n1 NAME Erst /Eins/\r\n1 BIRT\r\n2 DATE 1900\r\n"
                 "0 @P1@ INDI\r\n1 NAME Fremd /Form/\r\n"
                 "0 @I5@ INDI\r\n1 NAME Zweit /Zwei/\r\n1 BIRT\r\n2 DATE 1950\r\n"));
-  EXPECT_EQ(s.slot(0).personCount, 2);
+  EXPECT_EQ(s.slot(0).personCount, 3);
   EXPECT_EQ(s.slot(0).sortIndex[0], 5);
-  EXPECT_EQ(s.slot(0).sortIndex[1], 5);
+  EXPECT_EQ(s.slot(0).sortIndex[1], 6);  // @P1@: the next number above the highest kept
+  EXPECT_EQ(s.slot(0).sortIndex[2], 5);
   EXPECT_EQ(Text(s.person(0, 5).surname), "Zwei");
   EXPECT_EQ(DateYear(s.person(0, 5).birth), 1900);  // dates only while no year
-  // @P1@ is skipped: its NAME acts on the empty entry 0.
-  EXPECT_EQ(s.person(0, 0).number, 0);
+  EXPECT_EQ(Text(s.person(0, 6).surname), "Form");
+  EXPECT_EQ(PersonXref(s.slot(0), 6), "@P1@");
   std::string file = test::ReadFile(s.dir.File("a.ged"));
   size_t second = file.find("1 NAME Zweit");
   EXPECT_EQ(s.person(0, 5).recordPos, static_cast<int64_t>(second));
@@ -245,13 +246,16 @@ TEST(ParserRecords, PositionsOfOtherRecordsByCrossReference) {
   EXPECT_TRUE(s.slot(1).xrefs.empty());  // only input file 1's names are needed
 }
 
-TEST(ParserNotes, NoteNumberLimit) {
+TEST(ParserNotes, LargeNoteNumbersAreLeftUnnumbered) {
   LoadSetup s;
-  s.Load(0, "a.ged", Gedcom("0 @I1@ INDI\r\n1 NOTE @N199999@\r\n1 SOUR @S200000@\r\n0 @I2@ INDI\r\n"));
+  s.Load(0, "a.ged",
+         Gedcom("0 @I1@ INDI\r\n1 NOTE @N199999@\r\n1 SOUR @S376441372@\r\n0 @I2@ INDI\r\n"
+                "0 @S376441372@ SOUR\r\n1 TITL Online\r\n"));
   EXPECT_EQ(s.slot(0).noteSeq[199999], 1);
-  ASSERT_EQ(s.reporter.errors.size(), 1u);
-  EXPECT_EQ(s.reporter.errors[0], "\r\n GED Datei zu gro\xDF. >200000 Quellen");
-  EXPECT_EQ(s.person(0, 2).number, 0);
+  EXPECT_EQ(s.slot(0).sourceCount, 0);
+  EXPECT_TRUE(s.reporter.errors.empty());  // no limit message any more
+  EXPECT_EQ(s.person(0, 2).number, 2);
+  EXPECT_EQ(s.slot(0).otherRecordPos.count("@S376441372@"), 1u);
 }
 
 TEST(ParserLines, TrailerEndsAndUnreadableLinesAreSkippedAndCounted) {

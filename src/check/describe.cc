@@ -61,6 +61,7 @@ const char* DateText(ScratchRing& ring, PackedDate date) {
 // log's rule that a zero or null first value writes nothing.
 void DescribePerson(Store& store, MergeLog& log, int slot, int person) {
   const Person& p = store.slots[slot].persons[person];
+  LogUnit unit(log);
   log.Write("%6lld ", LogPersonNumber(store.slots[slot], person));
   log.Write("%s ", p.givenNames);
   log.Write("%s ", p.surname);
@@ -73,6 +74,7 @@ void DescribePerson(Store& store, MergeLog& log, int slot, int person) {
 void DescribeFamily(Store& store, MergeLog& log, int slot, int family) {
   InputSlot& s = store.slots[slot];
   const Family& f = s.families[family];
+  LogUnit unit(log);
   log.Write(" Fam [%lld] ", LogFamilyNumber(s, family));
   if (f.husband != 0) {
     const Person& husband = s.persons[f.husband];

@@ -69,8 +69,9 @@ bool TagIs(const std::string& token, const char* tag) { return TagCode(token) ==
 enum Event { kNoEvent, kBirth, kDeath, kMarriage };
 
 // Keeps a record's cross-reference when it is not the plain "@I12@" form,
-// so the output can name the record exactly as its file does.
-void RememberXref(std::unordered_map<int32_t, std::string>& kept,
+// so the output can name the record exactly as its file does. Returns
+// whether the form was plain.
+bool RememberXref(std::unordered_map<int32_t, std::string>& kept,
                   std::unordered_map<std::string, int32_t>& byXref, char letter, int n,
                   const std::string& xref) {
   char plain[24] = {'@', letter};
@@ -79,10 +80,11 @@ void RememberXref(std::unordered_map<int32_t, std::string>& kept,
   if (xref.size() == static_cast<size_t>(end - plain) &&
       xref.compare(0, xref.size(), plain, xref.size()) == 0) {
     kept.erase(n);
-  } else {
-    kept[n] = xref;
-    byXref[xref] = n;
+    return true;
   }
+  kept[n] = xref;
+  byXref[xref] = n;
+  return false;
 }
 
 // Positions are kept by sequence number; both slots together may in rare
@@ -210,7 +212,7 @@ bool Parser::HandleRecord(const Line& line) {
   if (TagIs(line.xrefOrTag, "HEAD") || TagIs(type, "INDI") || TagIs(type, "FAM")) {
     ++result_.gedcomRecords;
   }
-  if (slotNumber_ == 0 && IsXref(line.xrefOrTag)) slot_.xrefs.insert(line.xrefOrTag);
+
   // The lines of any other record belong to that record: a repository's
   // NAME must not rename the person read before it.
   if (!TagIs(type, "INDI")) person_ = 0;
@@ -229,7 +231,8 @@ bool Parser::HandleRecord(const Line& line) {
     // Only a repeated number can bring more INDI lines than there is room.
     if (slot_.personCount < kPersonCapacity) slot_.sortIndex[slot_.personCount++] = n;
     person.recordPos = recordPos_;
-    RememberXref(slot_.personXref, slot_.personByXref, 'I', n, line.xrefOrTag);
+    bool plain = RememberXref(slot_.personXref, slot_.personByXref, 'I', n, line.xrefOrTag);
+    if (slotNumber_ == 0 && !plain) slot_.xrefs.insert(line.xrefOrTag);
     if (numbers_.PersonHanded(line.xrefOrTag)) {
       slot_.personLogNumber[n] = RecordNumbers::DisplayNumber(line.xrefOrTag, n);
     }
@@ -248,13 +251,15 @@ bool Parser::HandleRecord(const Line& line) {
     if (n >= slot_.familyEnd) slot_.familyEnd = n + 1;
     ++slot_.familyCount;
     family.recordPos = recordPos_;
-    RememberXref(slot_.familyXref, slot_.familyByXref, 'F', n, line.xrefOrTag);
+    bool plain = RememberXref(slot_.familyXref, slot_.familyByXref, 'F', n, line.xrefOrTag);
+    if (slotNumber_ == 0 && !plain) slot_.xrefs.insert(line.xrefOrTag);
     if (numbers_.FamilyHanded(line.xrefOrTag)) {
       slot_.familyLogNumber[n] = RecordNumbers::DisplayNumber(line.xrefOrTag, n);
     }
     family_ = n;
     return true;
   }
+  if (slotNumber_ == 0 && IsXref(line.xrefOrTag)) slot_.xrefs.insert(line.xrefOrTag);
   bool note = TagIs(type, "NOTE");
   bool numbered = (note || TagIs(type, "SOUR")) && ScanAnyXref(line.xrefOrTag.c_str(), &n) &&
                   n >= 0 && n < kNoteCapacity;

@@ -69,6 +69,18 @@ int32_t FamilyNumberOf(const InputSlot& slot, std::string_view xref) {
   return NumberOf(slot.familyByXref, 'F', kFamilyCapacity, xref);
 }
 
+bool HasRecordNamed(const InputSlot& slot0, const std::string& xref) {
+  if (slot0.xrefs.count(xref) != 0) return true;
+  int32_t n = PersonNumberOf(slot0, xref);
+  if (n >= 0 && static_cast<size_t>(n) < slot0.persons.size() && slot0.persons[n].recordPos != 0 &&
+      PersonXref(slot0, n) == xref) {
+    return true;
+  }
+  n = FamilyNumberOf(slot0, xref);
+  return n >= 0 && static_cast<size_t>(n) < slot0.families.size() &&
+         slot0.families[n].recordPos != 0 && FamilyXref(slot0, n) == xref;
+}
+
 long long LogPersonNumber(const InputSlot& slot, int32_t person) {
   auto it = slot.personLogNumber.find(person);
   return it == slot.personLogNumber.end() ? person : it->second;

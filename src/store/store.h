@@ -67,8 +67,9 @@ struct InputSlot {
   // REPO, OBJE, SUBM, SUBN, user-defined records, and notes and sources
   // the import could not number (@SOURCE1@). The first of a repeated name.
   std::unordered_map<std::string, int64_t> otherRecordPos;
-  // Every cross-reference of a level-0 line of the file; kept for slot 0
-  // only, so records carried over from input file 2 can avoid its names.
+  // Slot 0 only: the cross-references of input file 1's level-0 lines,
+  // except persons and families named in the plain "@I<n>@" / "@F<n>@"
+  // form (most of a file; the tables know those). Ask HasRecordNamed.
   std::unordered_set<std::string> xrefs;
   std::string filePath;           // the input file, native path bytes
   InputEncoding encoding = kEncodingPlain;  // as the slot's import ended
@@ -98,6 +99,10 @@ std::string FamilyXref(const InputSlot& slot, int32_t family);
 // or -1 when the slot has no such record name.
 int32_t PersonNumberOf(const InputSlot& slot, std::string_view xref);
 int32_t FamilyNumberOf(const InputSlot& slot, std::string_view xref);
+
+// Whether input file 1 (slot 0) has a level-0 record of this name, so a
+// record carried over from input file 2 must not take it.
+bool HasRecordNamed(const InputSlot& slot0, const std::string& xref);
 
 // The number a log line shows for a person or family of the slot.
 long long LogPersonNumber(const InputSlot& slot, int32_t person);

@@ -24,7 +24,11 @@ bool MergeLog::Open() {
 
 void MergeLog::Append(const std::string& text) {
   std::fwrite(text.data(), 1, text.size(), file_);
-  std::fflush(file_);
+  if (holdDepth_ == 0) std::fflush(file_);
+}
+
+void MergeLog::Release() {
+  if (--holdDepth_ == 0 && file_ != nullptr) std::fflush(file_);
 }
 
 void MergeLog::Close() {

@@ -9,7 +9,9 @@
 //   zero (a zero number or a null text): fixed texts are logged with a dummy
 //   value 1, and zero counts or absent names drop out.
 // - Line ends are written exactly as the formats give them, and the file is
-//   flushed after every write, so a crash loses nothing already logged.
+//   flushed after every write, so a crash loses nothing already logged. A
+//   LogUnit groups the writes of one description (or one merge entry) so
+//   they reach the disk together, with one flush instead of one per piece.
 #ifndef KINWEAVE_UI_MERGE_LOG_H_
 #define KINWEAVE_UI_MERGE_LOG_H_
 
@@ -43,6 +45,10 @@ class MergeLog {
     return 0;
   }
 
+  // Holds back the flushes until the matching Release; see LogUnit.
+  void Hold() { ++holdDepth_; }
+  void Release();
+
   // Closes the file if open; the next Write opens (and truncates) it again.
   void Close();
   // Where the log is being written ("" before the first Write).
@@ -57,6 +63,19 @@ class MergeLog {
   Reporter& reporter_;
   std::string path_;
   std::FILE* file_ = nullptr;
+  int holdDepth_ = 0;
+};
+
+// The writes made while a LogUnit lives are flushed together when it ends.
+class LogUnit {
+ public:
+  explicit LogUnit(MergeLog& log) : log_(log) { log_.Hold(); }
+  ~LogUnit() { log_.Release(); }
+  LogUnit(const LogUnit&) = delete;
+  LogUnit& operator=(const LogUnit&) = delete;
+
+ private:
+  MergeLog& log_;
 };
 
 // The log path for a given input file 1: "log" in its directory, or "log"

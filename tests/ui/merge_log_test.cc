@@ -27,6 +27,13 @@ TEST(MergeLog, WritesBesideInputFileOneWithExactLineEnds) {
   EXPECT_EQ(log.path(), dir.File("log"));
   // Flushed after every write: readable while still open.
   EXPECT_EQ(test::ReadFile(dir.File("log")), "\r\n    42 M\xFCllerx(null)\n");
+  {
+    LogUnit unit(log);
+    log.Write("%s", "Teil eins,");
+    log.Write("%s", " Teil zwei\r\n");
+  }
+  EXPECT_EQ(test::ReadFile(dir.File("log")),
+            "\r\n    42 M\xFCllerx(null)\nTeil eins, Teil zwei\r\n");
   log.Close();
   log.Write("neu%d\n", 1);  // a new life of the log truncates
   EXPECT_EQ(test::ReadFile(dir.File("log")), "neu1\n");

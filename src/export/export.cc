@@ -79,6 +79,7 @@ class Exporter {
   void WriteAddedFamilies(int32_t first);
   void WriteNotesAndSources(bool notes);
   void WriteNoteOrSource(InputText& input, int64_t position, int32_t number, bool note);
+  void WriteCarriedRecords();
 
   Store& store_;
   MergeLog& log_;
@@ -120,7 +121,8 @@ class Exporter {
 // Layout: the first line of input file 1 byte for byte; its records as they
 // stand, persons and families rebuilt and linked by the output's numbering
 // (added persons before the first family record); the persons added late;
-// the added families; the notes; the sources; one trailer.
+// the added families; the notes; the sources; the other records of input
+// file 2 that written lines point at; one trailer.
 int Exporter::Run(const std::string& outputPath) {
   if (!OpenFiles(outputPath)) return 0;
   InputSlot& out = store_.slots[0];
@@ -144,6 +146,7 @@ int Exporter::Run(const std::string& outputPath) {
   WriteNotesAndSources(true);
   ShowStatus(reporter_, 0, "Quellen exportieren...");
   WriteNotesAndSources(false);
+  WriteCarriedRecords();
   output_.WriteLine("0 TRLR\n");
   reporter_.DestroyProgress();
   output_.Close();
@@ -310,11 +313,12 @@ void Exporter::HandleSubLine() {
   if (!renumbering_.WriteReference(text)) CopyLine();
 }
 
-// The FAMS and FAMC lines of an unmatched person name, in order, the
-// families its repaired lists hold; a line beyond the list writes nothing.
+// The level-1 FAMS and FAMC lines of an unmatched person name, in order,
+// the families its repaired lists hold; a line beyond the list writes
+// nothing. Deeper ones (the family of an adoption) are copied.
 void Exporter::PersonLine(uint32_t tag) {
   const Person& p = store_.slots[0].persons[person_];
-  if (tag == kFamc || tag == kFams) {
+  if ((tag == kFamc || tag == kFams) && line_.level == 1) {
     const RefList& list = tag == kFamc ? p.parentFamilies : p.spouseFamilies;
     int& seen = tag == kFamc ? famcSeen_ : famsSeen_;
     if (seen >= list.count()) return;
@@ -333,11 +337,13 @@ void Exporter::PersonLine(uint32_t tag) {
   if (!renumbering_.WriteReference(text)) CopyLine();
 }
 
-// An unmatched family: HUSB and WIFE from the repaired family, CHIL lines
-// in order from its children; user-defined lines below level 1 are left
+// An unmatched family: level-1 HUSB and WIFE from the repaired family,
+// level-1 CHIL lines in order from its children; deeper ones (a spouse's
+// age at an event) are copied. User-defined lines below level 1 are left
 // out with everything below them.
 void Exporter::FamilyLine(uint32_t tag) {
   const Family& f = store_.slots[0].families[family_];
+  if (line_.level != 1) tag = 0;
   if (tag == kHusb) {
     if (renumbering_.PersonInOutput(f.husband)) {
       output_.WriteLine("1 HUSB %s\n", renumbering_.PersonRef(f.husband).c_str());
@@ -438,6 +444,33 @@ void Exporter::WriteNoteOrSource(InputText& input, int64_t position, int32_t num
   LineNode* tree = ReadGED(input, position, arena_, reporter_);
   renumbering_.WriteRecordTree(tree, number, note ? kNote : kSour);
   arena_.Release();
+}
+
+// Writing a carried record can point at more records of input file 2;
+// they join the queue and are written by the same loop.
+void Exporter::WriteCarriedRecords() {
+  CarriedRecords& carried = renumbering_.carried();
+  InputText& input = inputs_[1];
+  std::string storage;
+  for (size_t i = 0; i < carried.count(); ++i) {
+    CarriedRecords::Record record = carried.at(i);
+    std::string_view head = input.LineBefore(record.position);
+    // The import and the export split lines alike, so the record's own
+    // line is always found.
+    if (head.empty()) continue;
+    std::string type(ScanLine(ScanText(input.encoding(), head, storage)).token3);
+    std::string_view value = RecordValue(head, input.encoding());
+    if (value.empty()) {
+      output_.WriteLine("0 %s %s\n", record.name.c_str(), type.c_str());
+    } else {
+      output_.WriteLine("0 %s %s ", record.name.c_str(), type.c_str());
+      output_.WriteCopy(value, input.encoding());
+      output_.WriteLine("\n");
+    }
+    LineNode* tree = ReadGED(input, record.position, arena_, reporter_);
+    renumbering_.WriteRecordTree(tree, 0, TagCode(type));
+    arena_.Release();
+  }
 }
 
 }  // namespace

@@ -16,6 +16,21 @@ constexpr uint32_t kFamc = TagCode("FAMC");
 constexpr uint32_t kNote = TagCode("NOTE");
 constexpr uint32_t kSour = TagCode("SOUR");
 
+// A line whose whole value is one cross-reference ("1 OBJE @M1@"); not
+// an escape such as "@#DJULIAN@".
+bool IsPointerValue(std::string_view scan, const ScannedLine& line) {
+  std::string_view value = line.token3;
+  if (value.size() < 3 || value.front() != '@' || value.back() != '@' || value[1] == '#') {
+    return false;
+  }
+  if (value.find('@', 1) != value.size() - 1) return false;
+  size_t end = static_cast<size_t>(value.data() - scan.data()) + value.size();
+  for (char c : scan.substr(end)) {
+    if (c != ' ' && (c < '\t' || c > '\r')) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -205,15 +220,41 @@ void Renumbering::WriteList(const LineNode* first, int32_t number, uint32_t kind
   }
 }
 
-// Link lines are generated in place of the first of their kind; in a record
-// of the other kind they are left out, as they would name records of the
-// input's numbering.
 void Renumbering::WriteNode(const LineNode* node, int32_t number, uint32_t kind) {
   if (node->tagCode == 0 || node->text == nullptr) {
     WriteList(node->firstSub, number, kind);
     return;
   }
+  if (IsLinkLine(node, kind)) {
+    WriteLinkLine(node->tagCode, number, kind);
+  } else if (!WriteOrdinaryLine(*node->text)) {
+    return;  // a line left out goes with everything below it
+  }
+  WriteList(node->firstSub, number, kind);
+}
+
+// Only a person's or family's level-1 lines link records; below an event
+// HUSB and WIFE head a spouse's age, and FAMC names the family of an
+// adoption: such lines are copied like any other.
+bool Renumbering::IsLinkLine(const LineNode* node, uint32_t kind) const {
+  if (node->text->level != 1 || (kind != kIndi && kind != kFam)) return false;
   switch (node->tagCode) {
+    case kHusb:
+    case kWife:
+    case kChil:
+    case kFams:
+    case kFamc:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Link lines are generated in place of the first of their kind; in a record
+// of the other kind they are left out, as they would name records of the
+// input's numbering.
+void Renumbering::WriteLinkLine(uint32_t tag, int32_t number, uint32_t kind) {
+  switch (tag) {
     case kHusb:
       if (kind == kFam && !written_.husband) WriteHusband(number);
       written_.husband = true;
@@ -226,21 +267,62 @@ void Renumbering::WriteNode(const LineNode* node, int32_t number, uint32_t kind)
       if (kind == kFam && !written_.children) WriteChildren(number);
       written_.children = true;
       break;
-    case kFams:
-    case kFamc:
+    default:  // FAMS, FAMC
       if (kind == kIndi && !written_.familyLinks) WritePersonLinks(number);
       written_.familyLinks = true;
       break;
-    default: {
-      if (WriteReference(*node->text)) break;
-      ScannedLine line = ScanLine(node->text->scan);
-      // A user-defined line goes with everything below it.
-      if (!line.token2.empty() && line.token2[0] == '_') return;
-      output_.WriteCopy(node->text->raw, node->text->encoding);
-      break;
-    }
   }
-  WriteList(node->firstSub, number, kind);
+}
+
+// False when the line is left out (with its subordinates).
+bool Renumbering::WriteOrdinaryLine(const LineText& text) {
+  if (WriteReference(text)) return true;
+  ScannedLine line = ScanLine(text.scan);
+  if (!line.token2.empty() && line.token2[0] == '_') return false;
+  if (text.slot == 1 && IsPointerValue(text.scan, line)) return WritePointerLine(text, line.token3);
+  output_.WriteCopy(text.raw, text.encoding);
+  return true;
+}
+
+// A pointer of input file 2 names, in the output, the record it named in
+// its input: a person or family under its output name, any other record
+// carried over. Persons and families are not added for such a pointer.
+bool Renumbering::WritePointerLine(const LineText& text, std::string_view pointer) {
+  const InputSlot& in = store_.slots[1];
+  int32_t p = PersonNumberOf(in, pointer);
+  if (!PersonIsAbsent(1, p) && PersonXref(in, p) == pointer) {
+    int32_t n = in.persons[p].partner;
+    if (PersonInOutput(n)) {
+      WriteRenamed(text, pointer, PersonRef(n));
+      return true;
+    }
+    log_.Write("\r\n### Verweis auf %s nicht \xFC" "bernommen", std::string(pointer).c_str());
+    return false;
+  }
+  int32_t g = FamilyNumberOf(in, pointer);
+  if (!FamilyIsAbsent(1, g) && FamilyXref(in, g) == pointer) {
+    int32_t f = in.families[g].partner;
+    if (FamilyInOutput(f)) {
+      WriteRenamed(text, pointer, FamilyRef(f));
+      return true;
+    }
+    log_.Write("\r\n### Verweis auf %s nicht \xFC" "bernommen", std::string(pointer).c_str());
+    return false;
+  }
+  WriteRenamed(text, pointer, carried_.NameFor(pointer));
+  return true;
+}
+
+// The line as it stands with the pointer replaced: level, tag and line end
+// kept. An unchanged name copies the line byte for byte.
+void Renumbering::WriteRenamed(const LineText& text, std::string_view pointer,
+                               const std::string& name) {
+  if (pointer == name) return output_.WriteCopy(text.raw, text.encoding);
+  size_t at = static_cast<size_t>(pointer.data() - text.scan.data());
+  std::string line(text.scan.substr(0, at));
+  line += name;
+  line += text.scan.substr(at + pointer.size());
+  output_.WriteText(line);
 }
 
 }  // namespace kw

@@ -8,13 +8,17 @@
 // into slot 0 (MapPerson, AddFamily, CompleteMergedFamily,
 // TakeOverFamilies) and writes re-read records with every reference in the
 // output's numbering and the family link lines generated from slot 0's
-// tables (WriteRecordTree).
+// tables (WriteRecordTree). Lines of input file 2 that point at other
+// records of their file are written with the output's name of what they
+// point at: a person or family it holds, or a record carried over.
 #ifndef KINWEAVE_EXPORT_RENUMBER_H_
 #define KINWEAVE_EXPORT_RENUMBER_H_
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
+#include "export/carried.h"
 #include "export/line_node.h"
 #include "export/record_io.h"
 #include "store/store.h"
@@ -26,7 +30,7 @@ namespace kw {
 class Renumbering {
  public:
   Renumbering(Store& store, MergeLog& log, Reporter& reporter, GedcomOutput& output)
-      : store_(store), log_(log), reporter_(reporter), output_(output) {}
+      : store_(store), log_(log), reporter_(reporter), output_(output), carried_(store) {}
 
   // The slot-0 number of slot-1 person `p` (0 for 0 and for an absent
   // person), adding the person to slot 0 when it has none yet; the addition
@@ -49,19 +53,30 @@ class Renumbering {
   void TakeOverFamilies(int32_t p);
 
   // Writes a re-read record (not its level-0 line) of the output's person
-  // or family `number` of kind INDI or FAM (a TagCode), or of a note or
-  // source (NOTE, SOUR). HUSB, WIFE and CHIL lines of a family, FAMS and
-  // FAMC lines of a person are generated once from slot 0's tables, at the
-  // first such line or after the last line; NOTE and SOUR references are
-  // renumbered by the numbering of the input each line came from; a line
-  // with a user-defined tag ("_") is left out with its subordinates; every
-  // other line is copied.
+  // or family `number` of kind INDI or FAM (a TagCode), or of a note,
+  // source or carried record (its type's TagCode). In a person or family
+  // record the level-1 HUSB, WIFE and CHIL lines of a family, FAMS and FAMC
+  // lines of a person are generated once from slot 0's tables, at the first
+  // such line or after the last line (and left out in a record of the other
+  // kind); deeper lines with these tags are ordinary lines. NOTE and SOUR
+  // references are renumbered by the numbering of the input each line came
+  // from; a line with a user-defined tag ("_") is left out with its
+  // subordinates. Every other line of input file 1 is copied. A line of
+  // input file 2 whose value is a pointer names the output's record instead:
+  // a person's or family's output name when it has one at this moment (else
+  // the line is left out with its subordinates and the log gets "\r\n###
+  // Verweis auf %s nicht übernommen"), or the name of a record carried over
+  // (see CarriedRecords), or, when it named nothing in its input, a name
+  // that names nothing in the output either.
   void WriteRecordTree(const LineNode* tree, int32_t number, uint32_t kind);
 
   // When `text` is a NOTE or SOUR line whose value is a reference the
   // import numbered, writes "%d NOTE @N%d@\n" (or SOUR, @S) with the
   // sequence number of the line's input and returns true.
   bool WriteReference(const LineText& text);
+
+  // The records of input file 2 that written lines pointed at.
+  CarriedRecords& carried() { return carried_; }
 
   // Whether the output holds slot 0's person or family with this number.
   bool PersonInOutput(int32_t n) const;
@@ -88,6 +103,11 @@ class Renumbering {
 
   void WriteList(const LineNode* first, int32_t number, uint32_t kind);
   void WriteNode(const LineNode* node, int32_t number, uint32_t kind);
+  bool IsLinkLine(const LineNode* node, uint32_t kind) const;
+  void WriteLinkLine(uint32_t tag, int32_t number, uint32_t kind);
+  bool WriteOrdinaryLine(const LineText& text);
+  bool WritePointerLine(const LineText& text, std::string_view pointer);
+  void WriteRenamed(const LineText& text, std::string_view pointer, const std::string& name);
   bool PersonIsAbsent(int slot, int32_t p) const;
   bool FamilyIsAbsent(int slot, int32_t f) const;
 
@@ -95,6 +115,7 @@ class Renumbering {
   MergeLog& log_;
   Reporter& reporter_;
   GedcomOutput& output_;
+  CarriedRecords carried_;
   WrittenFlags written_;
   bool personsFullShown_ = false;
   bool familiesFullShown_ = false;

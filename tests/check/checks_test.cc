@@ -3,38 +3,58 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "support/check_fixture.h"
 
 namespace kw {
 namespace {
 
-using Ids = std::vector<int32_t>;
-
-// ---- Family checks -------------------------------------------------------
-
+using CheckSlotTest = CheckFixture;
 using FamilyCheckTest = CheckFixture;
+using PersonCheckTest = CheckFixture;
 
-TEST_F(FamilyCheckTest, NumbersBelowOneAreSkipped) {
+TEST_F(CheckSlotTest, NumbersBelowOneAndAFreshSlotFindNothing) {
+  EXPECT_EQ(CheckSlot(store(), log(), 0), 0);
   AddFamily(1, 0, 0);
-  EXPECT_EQ(CheckFamily(store(), log(), 0, 0), 0);
-  EXPECT_EQ(CheckFamily(store(), log(), 0, -1), 0);
+  for (int number : {0, -1, -5}) {
+    EXPECT_EQ(RunFamily(number), 0);
+    EXPECT_EQ(RunPerson(number), 0);
+  }
   EXPECT_EQ(LogText(), "");
 }
+
+TEST_F(CheckSlotTest, PersonsFirstThenFamiliesSummed) {
+  AddPerson(1, "Hans", "Alt", 'M').spouseFamilies.entries = {1};
+  AddPerson(2).parentFamilies.entries = {1};  // nameless child: deleted
+  AddFamily(1, 1, 0, {2});
+  EXPECT_EQ(CheckSlot(store(), log(), 0), 2);  // deletion, then the absent child
+  EXPECT_EQ(LogText(),
+            "\r\n### Person 2 hat keinen Namen (deleted)"
+            "\r\n### Fam 1 hat gel\xF6schtes CHIL 2  Fam [1] Hans Alt ");
+  EXPECT_EQ(Entries(family(1).children), Ids{});
+}
+
+TEST_F(CheckSlotTest, UncountedFindingsSumToZero) {
+  AddPerson(1, nullptr, nullptr, 'M').spouseFamilies.entries = {1};
+  AddPerson(2, "Eva", "Alt", 'M').spouseFamilies.entries = {1};
+  AddFamily(1, 1, 2);
+  AddFamily(2, 9, 0, {3});  // absent husband: written, not counted
+  EXPECT_EQ(CheckSlot(store(), log(), 0), 0);
+  EXPECT_EQ(LogText(),
+            "\r\n### Person 1 hat keinen Namen"
+            "\r\n### Fam 1 hat WIFE 2 mit Sex 'M'  Fam [1] - Eva Alt "
+            "\r\n### Fam 2 hat gel\xF6schten HUSB 9  Fam [2] ");
+}
+
+// ---- Family checks -------------------------------------------------------
 
 TEST_F(FamilyCheckTest, DeletedFamilyIsWithdrawnFromItsPersons) {
   AddPerson(1, "Hans", "Alt", 'M').spouseFamilies.entries = {5};
   AddPerson(2, "Eva", "Alt", 'F').spouseFamilies.entries = {5};
   AddPerson(3, "Kurt", "Alt", 'M').parentFamilies.entries = {5};
   AddPerson(4, "Lena", "Alt", 'F');  // does not name the family back
-  Family& f = family(5);             // never defined: absent
-  f.husband = 1;
-  f.wife = 2;
-  f.children.entries = {3, 4, 6};    // 6 is absent
-  slot().familyEnd = 6;
-
-  EXPECT_EQ(CheckFamily(store(), log(), 0, 5), 3);
+  AddFamily(5, 1, 2, {3, 4, 6}).number = 0;  // absent; child 6 is absent too
+  EXPECT_EQ(RunFamily(5), 3);
   EXPECT_EQ(LogText(),
             "\r\n### Fam 5 gel\xF6scht, aber referenziert durch ungel\xF6schten HUSB 1 "
             "\r\n### Fam 5 gel\xF6scht, aber referenziert durch ungel\xF6schte WIFE 2 "
@@ -43,15 +63,14 @@ TEST_F(FamilyCheckTest, DeletedFamilyIsWithdrawnFromItsPersons) {
   EXPECT_EQ(Entries(person(2).spouseFamilies), Ids{});
   EXPECT_EQ(Entries(person(3).parentFamilies), Ids{});
   // The absent family's own fields stay.
-  EXPECT_EQ(f.husband, 1);
-  EXPECT_EQ(f.wife, 2);
-  EXPECT_EQ(Entries(f.children), (Ids{3, 4, 6}));
+  EXPECT_EQ(Couple(5), (Ids{1, 2}));
+  EXPECT_EQ(Entries(family(5).children), (Ids{3, 4, 6}));
 }
 
 TEST_F(FamilyCheckTest, SamePersonAsHusbandAndWife) {
   AddPerson(1, "Hans", "Alt", 'M');
   AddFamily(1, 1, 1);
-  EXPECT_EQ(CheckFamily(store(), log(), 0, 1), 1);  // only P4 counts
+  EXPECT_EQ(RunFamily(1), 1);  // only P4 counts
   EXPECT_EQ(LogText(),
             "\r\n### Fam 1 hat gleiche Person 1 als HUSB und WIFE "
             "\r\n### HUSB 1 ohne FAMS 1  Fam [1] Hans Alt - Hans Alt "
@@ -60,26 +79,23 @@ TEST_F(FamilyCheckTest, SamePersonAsHusbandAndWife) {
   EXPECT_EQ(Entries(person(1).spouseFamilies), Ids{1});
 }
 
-TEST_F(FamilyCheckTest, DeletedHusbandStopsTheFamily) {
+// A deleted husband ends the family's checks at once; a deleted wife ends
+// them too but returns what the husband's check counted.
+TEST_F(FamilyCheckTest, DeletedPartnerEndsTheChecks) {
+  AddPerson(1, "Hans", "Alt", 'M');  // lacks FAMS 5: P4 counts
   AddPerson(2, "Anna", "Neu", 'F');  // lacks FAMS 3: not examined
-  AddPerson(4, "Kind", "Neu", 'M');  // lacks FAMC 3: not examined
+  AddPerson(4, "Kind", "Neu", 'M');  // lacks FAMC 3 and 5: not examined
   AddFamily(3, 9, 2, {4});
-  EXPECT_EQ(CheckFamily(store(), log(), 0, 3), 0);
-  EXPECT_EQ(LogText(), "\r\n### Fam 3 hat gel\xF6schten HUSB 9  Fam [3] - Anna Neu ");
-  EXPECT_EQ(family(3).husband, 0);
-  EXPECT_EQ(Entries(person(2).spouseFamilies), Ids{});
-  EXPECT_EQ(Entries(person(4).parentFamilies), Ids{});
-}
-
-TEST_F(FamilyCheckTest, DeletedWifeReturnsTheCountSoFar) {
-  AddPerson(1, "Hans", "Alt", 'M');  // lacks FAMS 3: P4 counts
-  AddPerson(4, "Kind", "Alt", 'M');  // lacks FAMC 3: not examined
-  AddFamily(3, 1, 8, {4});
-  EXPECT_EQ(CheckFamily(store(), log(), 0, 3), 1);
+  AddFamily(5, 1, 8, {4});
+  EXPECT_EQ(RunFamily(3), 0);
+  EXPECT_EQ(RunFamily(5), 1);
   EXPECT_EQ(LogText(),
-            "\r\n### HUSB 1 ohne FAMS 3  Fam [3] Hans Alt "
-            "\r\n### Fam 3 hat gel\xF6schte WIFE 8  Fam [3] Hans Alt ");
-  EXPECT_EQ(family(3).wife, 0);
+            "\r\n### Fam 3 hat gel\xF6schten HUSB 9  Fam [3] - Anna Neu "
+            "\r\n### HUSB 1 ohne FAMS 5  Fam [5] Hans Alt "
+            "\r\n### Fam 5 hat gel\xF6schte WIFE 8  Fam [5] Hans Alt ");
+  EXPECT_EQ(Couple(3), (Ids{0, 2}));
+  EXPECT_EQ(Couple(5), (Ids{1, 0}));
+  EXPECT_EQ(Entries(person(2).spouseFamilies), Ids{});
   EXPECT_EQ(Entries(person(4).parentFamilies), Ids{});
 }
 
@@ -111,9 +127,8 @@ TEST_F(FamilyCheckTest, PartnerSexIsSetAndOnlyTheHusbandsCounts) {
   for (const Case& c : cases) {
     person(1).sex = c.husbandSex;
     person(2).sex = c.wifeSex;
-    size_t before = LogText().size();
-    EXPECT_EQ(CheckFamily(store(), log(), 0, 1), c.count) << c.log;
-    EXPECT_EQ(LogText().substr(before), c.log);
+    EXPECT_EQ(RunFamily(1), c.count) << c.log;
+    EXPECT_EQ(NewLog(), c.log);
     EXPECT_EQ(person(1).sex, 'M');
     EXPECT_EQ(person(2).sex, 'F');
   }
@@ -125,7 +140,7 @@ TEST_F(FamilyCheckTest, MissingPartnerAndChildLinksAreAdded) {
   AddPerson(2, "Eva", "Alt", 'F');
   AddPerson(3, "Kurt", "Alt", 'M');
   AddFamily(6, 1, 2, {3});
-  EXPECT_EQ(CheckFamily(store(), log(), 0, 6), 3);
+  EXPECT_EQ(RunFamily(6), 3);
   EXPECT_EQ(LogText(),
             "\r\n### HUSB 1 ohne FAMS 6  Fam [6] Hans Alt - Eva Alt "
             "\r\n### WIFE 2 ohne FAMS 6  Fam [6] Hans Alt - Eva Alt "
@@ -133,8 +148,7 @@ TEST_F(FamilyCheckTest, MissingPartnerAndChildLinksAreAdded) {
   EXPECT_EQ(Entries(person(1).spouseFamilies), Ids{6});
   EXPECT_EQ(Entries(person(2).spouseFamilies), Ids{6});
   EXPECT_EQ(Entries(person(3).parentFamilies), Ids{6});
-  // A second run finds nothing.
-  EXPECT_EQ(CheckFamily(store(), log(), 0, 6), 0);
+  EXPECT_EQ(RunFamily(6), 0);  // a second run finds nothing
 }
 
 TEST_F(FamilyCheckTest, EmptyFamilyIsDeletedButItsChildStillExamined) {
@@ -144,10 +158,9 @@ TEST_F(FamilyCheckTest, EmptyFamilyIsDeletedButItsChildStillExamined) {
   AddPerson(10, "A").parentFamilies.entries = {7};
   AddPerson(11, "B").parentFamilies.entries = {7};
   AddFamily(7, 0, 0, {10, 11});  // two children: the family stays
-
-  EXPECT_EQ(CheckFamily(store(), log(), 0, 4), 2);
-  EXPECT_EQ(CheckFamily(store(), log(), 0, 5), 1);
-  EXPECT_EQ(CheckFamily(store(), log(), 0, 7), 0);
+  EXPECT_EQ(RunFamily(4), 2);
+  EXPECT_EQ(RunFamily(5), 1);
+  EXPECT_EQ(RunFamily(7), 0);
   EXPECT_EQ(LogText(),
             "\r\n### Leere FAM 4 (gel\xF6scht)"
             "\r\n### Kind 9 ohne FAMC 4  Fam [4] "
@@ -181,11 +194,10 @@ TEST_F(FamilyCheckTest, ChildrenWalkPassesOverTheEntryThatMovesUp) {
   AddPerson(1, "Eins").parentFamilies.entries = {2};
   AddPerson(3, "Drei");
   for (const Case& c : cases) {
-    AddFamily(2, 0, 0, {}).children.entries = c.children;
+    AddFamily(2, 0, 0).children.entries = c.children;
     person(3).parentFamilies.entries.clear();
-    size_t before = LogText().size();
-    EXPECT_EQ(CheckFamily(store(), log(), 0, 2), c.count) << c.log;
-    EXPECT_EQ(LogText().substr(before), c.log);
+    EXPECT_EQ(RunFamily(2), c.count) << c.log;
+    EXPECT_EQ(NewLog(), c.log);
     EXPECT_EQ(Entries(family(2).children), c.after) << c.log;
     EXPECT_EQ(HasRef(person(3).parentFamilies, 2), c.lateChildExamined ? 1 : 0) << c.log;
   }
@@ -197,80 +209,75 @@ TEST_F(FamilyCheckTest, ListsGrowPastTheOldLimit) {
   for (int32_t k = 2; k < 202; ++k) {
     AddPerson(k, "K").parentFamilies.entries = {1};
     AddRef(f.children, k);
+    AddRef(person(1).spouseFamilies, k);
   }
-  for (int32_t g = 2; g < 202; ++g) AddRef(person(1).spouseFamilies, g);
-  EXPECT_EQ(CheckFamily(store(), log(), 0, 1), 1);  // P4 appends the 201st
+  EXPECT_EQ(RunFamily(1), 1);  // P4 appends the 201st
   EXPECT_EQ(person(1).spouseFamilies.count(), 201);
   EXPECT_EQ(person(1).spouseFamilies.entries.back(), 1);
 }
 
 // ---- Person checks -------------------------------------------------------
 
-using PersonCheckTest = CheckFixture;
-
-TEST_F(PersonCheckTest, NumbersBelowOneAreSkipped) {
-  EXPECT_EQ(CheckPerson(store(), log(), 0, 0), 0);
-  EXPECT_EQ(CheckPerson(store(), log(), 0, -5), 0);
-  EXPECT_EQ(LogText(), "");
-}
-
+// Person 5 stands in its families' lists; person 7 shows that the walk
+// passes over the family that moves up after a removal.
 TEST_F(PersonCheckTest, DeletedPersonIsWithdrawnFromPresentFamilies) {
-  Person& p = person(5);  // absent
-  p.spouseFamilies.entries = {1, 2};
-  p.parentFamilies.entries = {3};
+  person(5).spouseFamilies.entries = {1, 2};
+  person(5).parentFamilies.entries = {3};
   AddFamily(1, 0, 5);
   AddFamily(3, 0, 0, {5, 6});  // family 2 is absent: passed over silently
-  slot().personEnd = 6;
-
-  EXPECT_EQ(CheckPerson(store(), log(), 0, 5), 2);
+  person(7).spouseFamilies.entries = {8, 9};
+  AddFamily(8, 7, 0);
+  AddFamily(9, 7, 0);
+  slot().personEnd = 8;
+  EXPECT_EQ(RunPerson(5), 2);
+  EXPECT_EQ(RunPerson(7), 1);
   EXPECT_EQ(LogText(),
             "\n### Person 5 gel\xF6scht, aber FAMS 1 ungel\xF6scht     5 \n"
-            "\r\n### Person 5 gel\xF6scht, aber FAMC 3 ungel\xF6scht     5 \n");
+            "\r\n### Person 5 gel\xF6scht, aber FAMC 3 ungel\xF6scht     5 \n"
+            "\n### Person 7 gel\xF6scht, aber FAMS 8 ungel\xF6scht     7 \n");
   EXPECT_EQ(family(1).wife, 0);
-  EXPECT_EQ(Entries(p.spouseFamilies), Ids{2});
-  EXPECT_EQ(Entries(p.parentFamilies), Ids{});
+  EXPECT_EQ(Entries(person(5).spouseFamilies), Ids{2});
+  EXPECT_EQ(Entries(person(5).parentFamilies), Ids{});
   EXPECT_EQ(Entries(family(3).children), Ids{6});
+  EXPECT_EQ(family(8).husband, 0);
+  EXPECT_EQ(family(9).husband, 7);  // moved into position 0 after it was passed
+  EXPECT_EQ(Entries(person(7).spouseFamilies), Ids{9});
 }
 
-TEST_F(PersonCheckTest, DeletedHusbandWalkPassesOverTheNextFamily) {
-  person(5).spouseFamilies.entries = {1, 4};
-  AddFamily(1, 5, 0);
-  AddFamily(4, 5, 0);
-  EXPECT_EQ(CheckPerson(store(), log(), 0, 5), 1);
-  EXPECT_EQ(LogText(), "\n### Person 5 gel\xF6scht, aber FAMS 1 ungel\xF6scht     5 \n");
-  EXPECT_EQ(family(1).husband, 0);
-  EXPECT_EQ(family(4).husband, 5);  // moved into position 0 after it was passed
-  EXPECT_EQ(Entries(person(5).spouseFamilies), Ids{4});
-}
-
-TEST_F(PersonCheckTest, NamelessChildIsDeletedWithoutExaminingItsLists) {
-  AddPerson(3).parentFamilies.entries = {7};  // family 7 absent: no C1 either
-  EXPECT_EQ(CheckPerson(store(), log(), 0, 3), 1);
-  EXPECT_EQ(LogText(), "\r\n### Person 3 hat keinen Namen (deleted)");
-  EXPECT_EQ(person(3).number, 0);
-  EXPECT_EQ(Entries(person(3).parentFamilies), Ids{7});
-}
-
-TEST_F(PersonCheckTest, NamelessPartnerOrLonerStaysUncounted) {
+// Only a nameless child is deleted, and its lists are not examined; a
+// nameless partner or loner is written but neither counted nor deleted.
+TEST_F(PersonCheckTest, NamelessPersons) {
+  AddPerson(6).parentFamilies.entries = {7};  // family 7 absent: no C1 either
   AddPerson(3, nullptr, nullptr, 'M').spouseFamilies.entries = {1};
-  AddFamily(1, 3, 0);
   AddPerson(4);
   AddPerson(5, "", nullptr).parentFamilies.entries = {1};  // an empty text is a name
   AddFamily(1, 3, 0, {5});
-  EXPECT_EQ(CheckPerson(store(), log(), 0, 3), 0);
-  EXPECT_EQ(CheckPerson(store(), log(), 0, 4), 0);
-  EXPECT_EQ(CheckPerson(store(), log(), 0, 5), 0);
-  EXPECT_EQ(LogText(), "\r\n### Person 3 hat keinen Namen\r\n### Person 4 hat keinen Namen");
+  EXPECT_EQ(RunPerson(6), 1);
+  EXPECT_EQ(RunPerson(3), 0);
+  EXPECT_EQ(RunPerson(4), 0);
+  EXPECT_EQ(RunPerson(5), 0);
+  EXPECT_EQ(LogText(),
+            "\r\n### Person 6 hat keinen Namen (deleted)"
+            "\r\n### Person 3 hat keinen Namen\r\n### Person 4 hat keinen Namen");
+  EXPECT_EQ(person(6).number, 0);
+  EXPECT_EQ(Entries(person(6).parentFamilies), Ids{7});
   EXPECT_EQ(person(3).number, 3);
   EXPECT_EQ(person(4).number, 4);
   EXPECT_EQ(person(5).number, 5);
 }
 
-TEST_F(PersonCheckTest, DeletedSpouseFamilyIsDropped) {
+// Each removal passes over the entry that moves up into its place.
+TEST_F(PersonCheckTest, DeletedAndDuplicateSpouseFamiliesAreDropped) {
   AddPerson(2, "Karl", "Kurz", 'M').spouseFamilies.entries = {9, 8};
-  EXPECT_EQ(CheckPerson(store(), log(), 0, 2), 1);
-  EXPECT_EQ(LogText(), "\r\n### Person 2 hat gel\xF6schte FAMS 9     2 Karl Kurz \n");
-  EXPECT_EQ(Entries(person(2).spouseFamilies), Ids{8});  // 8 moved up and was passed
+  AddPerson(3, "Karl", "Kurz", 'M').spouseFamilies.entries = {4, 4, 9};
+  AddFamily(4, 3, 0);
+  EXPECT_EQ(RunPerson(2), 1);
+  EXPECT_EQ(RunPerson(3), 1);
+  EXPECT_EQ(LogText(),
+            "\r\n### Person 2 hat gel\xF6schte FAMS 9     2 Karl Kurz \n"
+            "\r\n### Person 3 hat doppelte FAMS 4 ");  // no description
+  EXPECT_EQ(Entries(person(2).spouseFamilies), Ids{8});
+  EXPECT_EQ(Entries(person(3).spouseFamilies), (Ids{4, 9}));
 }
 
 TEST_F(PersonCheckTest, WrongSpouseFamilyIsCompletedOrDropped) {
@@ -279,53 +286,41 @@ TEST_F(PersonCheckTest, WrongSpouseFamilyIsCompletedOrDropped) {
   struct Case {
     char sex;
     int32_t husband, wife;
-    int32_t husbandAfter, wifeAfter;
+    Ids after;
     bool kept;
     const char* family;  // the description, written before the repair
   } cases[] = {
-      {'M', 0, 7, 2, 7, true, " Fam [4] - Eva Lang "},
-      {'M', 6, 7, 6, 7, false, " Fam [4] Otto Lang - Eva Lang "},
-      {'F', 6, 0, 6, 2, true, " Fam [4] Otto Lang "},
-      {'F', 6, 7, 6, 7, false, " Fam [4] Otto Lang - Eva Lang "},
-      {'U', 0, 0, 0, 0, false, " Fam [4] "},
-      {'m', 0, 0, 0, 0, false, " Fam [4] "},
+      {'M', 0, 7, {2, 7}, true, " Fam [4] - Eva Lang "},
+      {'M', 6, 7, {6, 7}, false, " Fam [4] Otto Lang - Eva Lang "},
+      {'F', 6, 0, {6, 2}, true, " Fam [4] Otto Lang "},
+      {'F', 6, 7, {6, 7}, false, " Fam [4] Otto Lang - Eva Lang "},
+      {'U', 0, 0, {0, 0}, false, " Fam [4] "},
+      {'m', 0, 0, {0, 0}, false, " Fam [4] "},
   };
   for (const Case& c : cases) {
     AddPerson(2, "Karl", "Kurz", c.sex).spouseFamilies.entries = {4};
     AddFamily(4, c.husband, c.wife);
-    size_t before = LogText().size();
-    EXPECT_EQ(CheckPerson(store(), log(), 0, 2), 1) << c.sex;
-    EXPECT_EQ(LogText().substr(before),
+    EXPECT_EQ(RunPerson(2), 1) << c.sex;
+    EXPECT_EQ(NewLog(),
               std::string("\r\n### Person 2 hat falsche FAMS 4      2 Karl Kurz \n") + c.family);
-    EXPECT_EQ(family(4).husband, c.husbandAfter) << c.sex;
-    EXPECT_EQ(family(4).wife, c.wifeAfter) << c.sex;
+    EXPECT_EQ(Couple(4), c.after) << c.sex;
     EXPECT_EQ(HasRef(person(2).spouseFamilies, 4), c.kept ? 1 : 0) << c.sex;
   }
 }
 
-TEST_F(PersonCheckTest, NeighbouringDuplicateSpouseFamily) {
-  AddPerson(2, "Karl", "Kurz", 'M').spouseFamilies.entries = {4, 4, 9};
-  AddFamily(4, 2, 0);
-  EXPECT_EQ(CheckPerson(store(), log(), 0, 2), 1);
-  EXPECT_EQ(LogText(), "\r\n### Person 2 hat doppelte FAMS 4 ");  // no description
-  EXPECT_EQ(Entries(person(2).spouseFamilies), (Ids{4, 9}));   // 9 was passed over
-}
-
-TEST_F(PersonCheckTest, DeletedParentFamilyIsDroppedFromBothSides) {
+TEST_F(PersonCheckTest, ParentFamilyDeletedOrLackingTheChild) {
   AddPerson(2, "Karl", "Kurz").parentFamilies.entries = {6, 7};
   family(6).children.entries = {1, 2};  // absent family that still lists the child
-  EXPECT_EQ(CheckPerson(store(), log(), 0, 2), 1);
-  EXPECT_EQ(LogText(), "\r\n### Person 2 hat gel\xF6schte FAMC 6     2 Karl Kurz \n");
+  AddPerson(3, "Karl", "Kurz").parentFamilies.entries = {4};
+  AddFamily(4, 0, 0, {1});
+  EXPECT_EQ(RunPerson(2), 1);
+  EXPECT_EQ(RunPerson(3), 1);
+  EXPECT_EQ(LogText(),
+            "\r\n### Person 2 hat gel\xF6schte FAMC 6     2 Karl Kurz \n"
+            "\r\n### Person 3 (FAMC 4) als Kind hinzugef\xFCgt     3 Karl Kurz \n");
   EXPECT_EQ(Entries(person(2).parentFamilies), Ids{7});  // 7 moved up and was passed
   EXPECT_EQ(Entries(family(6).children), Ids{1});
-}
-
-TEST_F(PersonCheckTest, ChildIsAddedToItsFamily) {
-  AddPerson(2, "Karl", "Kurz").parentFamilies.entries = {4};
-  AddFamily(4, 0, 0, {1});
-  EXPECT_EQ(CheckPerson(store(), log(), 0, 2), 1);
-  EXPECT_EQ(LogText(), "\r\n### Person 2 (FAMC 4) als Kind hinzugef\xFCgt     2 Karl Kurz \n");
-  EXPECT_EQ(Entries(family(4).children), (Ids{1, 2}));
+  EXPECT_EQ(Entries(family(4).children), (Ids{1, 3}));
 }
 
 TEST_F(PersonCheckTest, DeletedParentsAreRemovedOnce) {
@@ -334,13 +329,12 @@ TEST_F(PersonCheckTest, DeletedParentsAreRemovedOnce) {
   person(10).spouseFamilies.entries = {4, 5};  // absent father
   person(11).spouseFamilies.entries = {4};     // absent mother
   AddFamily(4, 10, 11, {2, 3});
-  EXPECT_EQ(CheckPerson(store(), log(), 0, 2), 2);
-  EXPECT_EQ(CheckPerson(store(), log(), 0, 3), 0);
+  EXPECT_EQ(RunPerson(2), 2);
+  EXPECT_EQ(RunPerson(3), 0);
   EXPECT_EQ(LogText(),
             "\r\n### Person 2 hat gel\xF6schten Vater 10      2 Karl Kurz \n"
             "\r\n### Person 2 hat gel\xF6schte Mutter 11      2 Karl Kurz \n");
-  EXPECT_EQ(family(4).husband, 0);
-  EXPECT_EQ(family(4).wife, 0);
+  EXPECT_EQ(Couple(4), (Ids{0, 0}));
   EXPECT_EQ(Entries(person(10).spouseFamilies), Ids{5});
   EXPECT_EQ(Entries(person(11).spouseFamilies), Ids{});
 }
@@ -349,52 +343,17 @@ TEST_F(PersonCheckTest, DuplicateParentFamilyAndTheDeletedFamilyInBetween) {
   AddFamily(4, 0, 0, {2});
   AddFamily(5, 0, 0, {2});
   AddPerson(2, "Karl", "Kurz").parentFamilies.entries = {4, 4};
-  EXPECT_EQ(CheckPerson(store(), log(), 0, 2), 1);
-  EXPECT_EQ(LogText(), "\r\n### Person 2 hat doppelte FAMC 4      2 Karl Kurz \n");
+  EXPECT_EQ(RunPerson(2), 1);
+  EXPECT_EQ(NewLog(), "\r\n### Person 2 hat doppelte FAMC 4      2 Karl Kurz \n");
   EXPECT_EQ(Entries(person(2).parentFamilies), Ids{4});
-
   // An absent family does not become the previous one: 4 after it is still
   // the duplicate of the 4 before it.
   person(2).parentFamilies.entries = {4, 9, 5, 4};
-  size_t before = LogText().size();
-  EXPECT_EQ(CheckPerson(store(), log(), 0, 2), 2);
-  EXPECT_EQ(LogText().substr(before),
+  EXPECT_EQ(RunPerson(2), 2);
+  EXPECT_EQ(NewLog(),
             "\r\n### Person 2 hat gel\xF6schte FAMC 9     2 Karl Kurz \n"
             "\r\n### Person 2 hat doppelte FAMC 4      2 Karl Kurz \n");
   EXPECT_EQ(Entries(person(2).parentFamilies), (Ids{5, 4}));
-}
-
-// ---- The check run of a slot ---------------------------------------------
-
-using CheckSlotTest = CheckFixture;
-
-TEST_F(CheckSlotTest, PersonsFirstThenFamiliesSummed) {
-  AddPerson(1, "Hans", "Alt", 'M').spouseFamilies.entries = {1};
-  AddPerson(2).parentFamilies.entries = {1};  // nameless child: deleted
-  AddFamily(1, 1, 0, {2});
-  EXPECT_EQ(CheckSlot(store(), log(), 0), 2);  // deletion, then the absent child
-  EXPECT_EQ(LogText(),
-            "\r\n### Person 2 hat keinen Namen (deleted)"
-            "\r\n### Fam 1 hat gel\xF6schtes CHIL 2  Fam [1] Hans Alt ");
-  EXPECT_EQ(Entries(family(1).children), Ids{});
-}
-
-TEST_F(CheckSlotTest, UncountedFindingsSumToZero) {
-  AddPerson(1, nullptr, nullptr, 'M').spouseFamilies.entries = {1};
-  AddPerson(2, "Eva", "Alt", 'M').spouseFamilies.entries = {1};
-  AddFamily(1, 1, 2, {});
-  family(1).children.entries = {};
-  AddFamily(2, 9, 0, {3});  // absent husband: written, not counted
-  EXPECT_EQ(CheckSlot(store(), log(), 0), 0);
-  EXPECT_EQ(LogText(),
-            "\r\n### Person 1 hat keinen Namen"
-            "\r\n### Fam 1 hat WIFE 2 mit Sex 'M'  Fam [1] - Eva Alt "
-            "\r\n### Fam 2 hat gel\xF6schten HUSB 9  Fam [2] ");
-}
-
-TEST_F(CheckSlotTest, FreshSlotVisitsNothing) {
-  EXPECT_EQ(CheckSlot(store(), log(), 0), 0);
-  EXPECT_EQ(LogText(), "");
 }
 
 }  // namespace

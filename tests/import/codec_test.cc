@@ -27,9 +27,7 @@ std::string Encode(InputEncoding encoding, std::u32string_view text) {
   return out;
 }
 
-// ---------------------------------------------------------------------------
-
-TEST(CodecCp1252, AllBytesSurviveTheRoundTrip) {
+TEST(CodecCp1252, AllBytesRoundTripAndRowEightFollowsWhatwg) {
   std::string all;
   for (int byte = 0; byte < 256; ++byte) all.push_back(static_cast<char>(byte));
   const std::u32string text = ToUnicode(kEncodingPlain, all);
@@ -39,9 +37,7 @@ TEST(CodecCp1252, AllBytesSurviveTheRoundTrip) {
   for (int byte = 0; byte < 256; ++byte) {
     EXPECT_EQ(Cp1252FromUnicode(UnicodeFromCp1252(static_cast<unsigned char>(byte))), byte);
   }
-}
-
-TEST(CodecCp1252, RowEightFollowsWhatwg) {
+  // Row 0x80 to 0x9F follows WHATWG.
   EXPECT_EQ(UnicodeFromCp1252(0x80), U'\u20AC');  // euro
   EXPECT_EQ(UnicodeFromCp1252(0x84), U'\u201E');  // low double quote
   EXPECT_EQ(UnicodeFromCp1252(0x8A), U'\u0160');
@@ -54,8 +50,6 @@ TEST(CodecCp1252, RowEightFollowsWhatwg) {
   EXPECT_EQ(Cp1252FromUnicode(U'\u0141'), -1);  // no Ł
   EXPECT_EQ(Encode(kEncodingPlain, U"\u20AC \u0141"), "\x80 ?");
 }
-
-// ---------------------------------------------------------------------------
 
 TEST(CodecUtf8, ReducesToCp1252) {
   EXPECT_EQ(ToCp1252(kEncodingUtf8, "M\xC3\xBCller"), "M\xFCller");
@@ -112,17 +106,13 @@ TEST(CodecUtf8, MixedTextRoundTripsThroughEveryUnicodeForm) {
   EXPECT_EQ(Encode(kEncodingUtf8, U"\uFFFD"), "\xEF\xBF\xBD");
 }
 
-// ---------------------------------------------------------------------------
-
-TEST(CodecUtf16, UnitsInBothByteOrders) {
+TEST(CodecUtf16, UnitsSurrogatePairsAndLoneHalves) {
   const std::string le("A\0\xFC\0\xAC\x20\x1E\x20", 8);
   const std::string be("\0A\0\xFC\x20\xAC\x20\x1E", 8);
   EXPECT_EQ(ToCp1252(kEncodingUtf16Le, le), "A\xFC\x80\x84");
   EXPECT_EQ(ToCp1252(kEncodingUtf16Be, be), "A\xFC\x80\x84");
   EXPECT_EQ(ToCp1252(kEncodingUtf16Le, std::string("\x2D\x4E", 2)), "?");  // CJK
-}
-
-TEST(CodecUtf16, SurrogatePairsAndLoneHalves) {
+  // Surrogate pairs and lone halves.
   const std::string pairLe("\x3D\xD8\x00\xDE!\0", 6);
   const std::string pairBe("\xD8\x3D\xDE\x00\0!", 6);
   EXPECT_EQ(ToCp1252(kEncodingUtf16Le, pairLe), "?!");
@@ -142,8 +132,6 @@ TEST(CodecUtf16, SurrogatePairsAndLoneHalves) {
   EXPECT_EQ(ToCp1252(kEncodingUtf16Be, std::string("\0AB", 3)), "A?");
 }
 
-// ---------------------------------------------------------------------------
-
 TEST(CodecAnsel, SpacingCharactersAndGedcomAdditions) {
   EXPECT_EQ(ToUnicode(kEncodingAnsel, "\xA1\xA2\xA3\xA4\xA5\xA6\xA7\xA8\xA9\xAA\xAB\xAC\xAD\xAE"),
             U"\u0141\u00D8\u0110\u00DE\u00C6\u0152\u02B9\u00B7\u266D\u00AE\u00B1\u01A0\u01AF\u02BC");
@@ -158,24 +146,20 @@ TEST(CodecAnsel, SpacingCharactersAndGedcomAdditions) {
   EXPECT_EQ(ToCp1252(kEncodingAnsel, "a\xAF" "b\xFF"), "a?b?");
 }
 
-TEST(CodecAnsel, DiacriticsComposeWithTheFollowingLetter) {
+TEST(CodecAnsel, DiacriticsComposeWithTheFollowingLetterInTurn) {
   EXPECT_EQ(ToCp1252(kEncodingAnsel, "M\xE8uller"), "M\xFCller");
   EXPECT_EQ(ToCp1252(kEncodingAnsel, "\xE2" "e\xF0" "c\xE9s\xE9S"), "\xE9\xE7\x9A\x8A");
   EXPECT_EQ(ToCp1252(kEncodingAnsel, "\xE9" "c"), "c");  // č: the letter alone
   EXPECT_EQ(ToUnicode(kEncodingAnsel, "\xE9" "c\xE2" "\xB2"), U"\u010D\u01FF");  // č ǿ
   EXPECT_EQ(ToUnicode(kEncodingAnsel, "\xE2q"), U"q\u0301");  // no precomposed q
   EXPECT_EQ(ToCp1252(kEncodingAnsel, "\xE2q"), "q");
-}
-
-TEST(CodecAnsel, SeveralDiacriticsComposeInTurn) {
+  // Several diacritics compose in turn.
   EXPECT_EQ(ToUnicode(kEncodingAnsel, "\xE8\xE5u"), U"\u01D6");  // ǖ
   EXPECT_EQ(ToUnicode(kEncodingAnsel, "\xE5\xE8u"), U"\u1E7B");  // ṻ
   EXPECT_EQ(ToCp1252(kEncodingAnsel, "\xE8\xE5u"), "\xFC");  // best Windows-1252 has
   // A mark that does not compose stays after the letter, and so do the rest.
   EXPECT_EQ(ToUnicode(kEncodingAnsel, "\xE8\xF5\xE5u"), U"\u00FC\u0333\u0304");
-}
-
-TEST(CodecAnsel, DiacriticWithoutLetterIsDropped) {
+  // A diacritic without a letter is dropped.
   EXPECT_EQ(ToCp1252(kEncodingAnsel, "ab\xE8"), "ab");
   EXPECT_EQ(ToCp1252(kEncodingAnsel, "ab\xE8\xE2\r\n"), "ab\r\n");
   EXPECT_EQ(ToUnicode(kEncodingAnsel, "ab\xE8\n"), U"ab\n");
@@ -198,8 +182,6 @@ TEST(CodecAnsel, EncodeWritesMarksBeforeTheirLetter) {
       U"M\u00FCller \u0141\u00F3d\u017A \u010Cech \u00C5se \u01D6 Stra\u00DFe";
   EXPECT_EQ(ToUnicode(kEncodingAnsel, Encode(kEncodingAnsel, names)), names);
 }
-
-// ---------------------------------------------------------------------------
 
 std::string ReadLineStartingWith(const std::filesystem::path& path, std::string_view start) {
   std::ifstream file(path, std::ios::binary);

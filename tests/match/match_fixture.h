@@ -10,6 +10,8 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "match/compare.h"
 #include "store/store.h"
@@ -18,6 +20,14 @@
 #include "ui/recording_reporter.h"
 
 namespace kw {
+
+// A bare person record for the tests of names and keys alone.
+inline Person Named(const char* givenNames, const char* surname) {
+  Person p;
+  p.givenNames = givenNames;
+  p.surname = surname;
+  return p;
+}
 
 class MatchFixture : public ::testing::Test {
  protected:
@@ -71,6 +81,20 @@ class MatchFixture : public ::testing::Test {
     ++in.familyCount;
     in.familyEnd = n + 1;
     return n;
+  }
+
+  // The same person in both slots; returns its slot-0 and slot-1 numbers.
+  std::pair<int, int> AddBoth(const char* givenNames, const char* surname, char sex = 'M',
+                              int birthYear = 0, int deathYear = 0) {
+    return {AddPerson(0, givenNames, surname, sex, birthYear, deathYear),
+            AddPerson(1, givenNames, surname, sex, birthYear, deathYear)};
+  }
+
+  // The partner of every person of a slot, from number 1 on.
+  std::vector<int> Partners(int s) {
+    std::vector<int> partners;
+    for (int n = 1; n < slot(s).personEnd; ++n) partners.push_back(person(s, n).partner);
+    return partners;
   }
 
   int Compare(int p, int q, int mode) {

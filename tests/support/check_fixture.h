@@ -5,45 +5,43 @@
 #define KINWEAVE_TESTS_SUPPORT_CHECK_FIXTURE_H_
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <filesystem>
-#include <fstream>
 #include <initializer_list>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "check/checks.h"
 #include "store/store.h"
+#include "support/test_files.h"
 #include "ui/merge_log.h"
 #include "ui/recording_reporter.h"
 
 namespace kw {
 
+using Ids = std::vector<int32_t>;
+
+// The entries of a list, for compact comparisons.
+inline Ids Entries(const RefList& list) { return list.entries; }
+
 class CheckFixture : public ::testing::Test {
  protected:
-  CheckFixture() {
-    char pattern[] = "/tmp/kinweave-check-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    EXPECT_NE(made, nullptr);
-    dir_ = made != nullptr ? made : "/tmp";
-    store_ = std::make_unique<Store>();
+  CheckFixture() : store_(std::make_unique<Store>()) {
     // The log goes beside input file 1 as "log".
-    store_->slots[0].filePath = dir_ + "/in.ged";
+    store_->slots[0].filePath = dir_.File("in.ged");
     PrepareSlot(store_->slots[0]);
     log_ = std::make_unique<MergeLog>(store_->slots[0].filePath, reporter_);
-  }
-
-  ~CheckFixture() override {
-    log_.reset();
-    std::error_code ignored;
-    if (dir_ != "/tmp") std::filesystem::remove_all(dir_, ignored);
   }
 
   InputSlot& slot() { return store_->slots[0]; }
   Store& store() { return *store_; }
   MergeLog& log() { return *log_; }
+  Person& person(int number) { return slot().persons[number]; }
+  Family& family(int number) { return slot().families[number]; }
+  Ids Couple(int number) { return {family(number).husband, family(number).wife}; }
+
+  int RunFamily(int number) { return CheckFamily(*store_, *log_, 0, number); }
+  int RunPerson(int number) { return CheckPerson(*store_, *log_, 0, number); }
 
   // A present person of slot 0; null names stay absent.
   Person& AddPerson(int number, const char* givenNames = nullptr, const char* surname = nullptr,
@@ -68,25 +66,25 @@ class CheckFixture : public ::testing::Test {
     return f;
   }
 
-  Person& person(int number) { return slot().persons[number]; }
-  Family& family(int number) { return slot().families[number]; }
-
   // Everything written to the log so far ("" when it was never opened).
-  std::string LogText() {
-    std::ifstream in(dir_ + "/log", std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  std::string LogText() { return test::ReadFile(dir_.File("log")); }
+
+  // What the log gained since the last call.
+  std::string NewLog() {
+    std::string text = LogText();
+    const size_t seen = seen_;
+    seen_ = text.size();
+    return text.substr(seen);
   }
 
+  test::TempDir dir_;
   RecordingReporter reporter_;
 
  private:
-  std::string dir_;
   std::unique_ptr<Store> store_;
   std::unique_ptr<MergeLog> log_;
+  size_t seen_ = 0;
 };
-
-// The entries of a list, for compact comparisons.
-inline std::vector<int32_t> Entries(const RefList& list) { return list.entries; }
 
 }  // namespace kw
 

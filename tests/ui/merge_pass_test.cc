@@ -10,10 +10,23 @@
 namespace kw {
 namespace {
 
+using Numbers = std::vector<int>;
+
 class MergePassTest : public MatchFixture {
  protected:
   int Run() { return MergePass(store(), log(), reporter_, &timing_); }
-  bool Linked(int p, int q) { return person(0, p).partner == q && person(1, q).partner == p; }
+
+  // Anton, his father Hans and Zacharias Meier in both slots; the slot-0
+  // father's surname and years vary, the slot-1 father is born 1850.
+  void FatherAndSons(const char* surname0, int birth0, int death0) {
+    for (int s = 0; s < 2; ++s) {
+      int anton = AddPerson(s, "Anton", "Meier", 'M', 1880);
+      int hans = s == 0 ? AddPerson(0, "Hans", surname0, 'M', birth0, death0)
+                        : AddPerson(1, "Hans", "Meier", 'M', 1850);
+      AddPerson(s, "Zacharias", "Meier", 'M', 1900);
+      AddFamily(s, hans, 0, {anton});
+    }
+  }
 
   MergeTiming timing_;
 };
@@ -28,26 +41,25 @@ TEST_F(MergePassTest, EmptySlotsReportNoMerges) {
 }
 
 TEST_F(MergePassTest, SortsBothSlotsAndMergesEqualPersons) {
-  int zorn0 = AddPerson(0, "Otto", "Zorn", 'M', 1900);
-  int abel0 = AddPerson(0, "Anna", "Abel", 'F', 1850);
-  int kunz0 = AddPerson(0, "Karl", "Kunz", 'M', 1870);
-  int kunz1 = AddPerson(1, "Karl", "Kunz", 'M', 1870);
-  int zorn1 = AddPerson(1, "Otto", "Zorn", 'M', 1900);
-  int abel1 = AddPerson(1, "Anna", "Abel", 'F', 1850);
+  AddPerson(0, "Otto", "Zorn", 'M', 1900);
+  AddPerson(0, "Anna", "Abel", 'F', 1850);
+  AddPerson(0, "Karl", "Kunz", 'M', 1870);
+  AddPerson(1, "Karl", "Kunz", 'M', 1870);
+  AddPerson(1, "Otto", "Zorn", 'M', 1900);
+  AddPerson(1, "Anna", "Abel", 'F', 1850);
   EXPECT_EQ(Run(), 3);
-  EXPECT_TRUE(Linked(abel0, abel1));
-  EXPECT_TRUE(Linked(kunz0, kunz1));
-  EXPECT_TRUE(Linked(zorn0, zorn1));
+  EXPECT_EQ(Partners(0), (Numbers{2, 3, 1}));
+  EXPECT_EQ(Partners(1), (Numbers{3, 1, 2}));
   EXPECT_EQ(reporter_.status[1], "3 Verschmelzungen");
   EXPECT_LE(timing_.pairMergeSeconds, timing_.walkSeconds);
 }
 
 TEST_F(MergePassTest, FirstSlot0PersonAboveAllOfSlot1MergesNothing) {
   AddPerson(0, "Otto", "Zorn", 'M', 1900);
-  int abel1 = AddPerson(1, "Anna", "Abel", 'F', 1850);
-  int kunz1 = AddPerson(1, "Karl", "Kunz", 'M', 1870);
+  AddPerson(1, "Anna", "Abel", 'F', 1850);
+  AddPerson(1, "Karl", "Kunz", 'M', 1870);
   EXPECT_EQ(Run(), 0);
-  EXPECT_EQ(person(1, abel1).partner + person(1, kunz1).partner, 0);
+  EXPECT_EQ(Partners(1), (Numbers{0, 0}));
   EXPECT_EQ(reporter_.status[1], "0 Verschmelzungen");
 }
 
@@ -55,26 +67,24 @@ TEST_F(MergePassTest, FirstSlot0PersonAboveAllOfSlot1MergesNothing) {
 // partition steps), so the second slot-1 Hans is merged with the first
 // slot-0 person, and the first slot-1 Hans goes on to meet Hansi.
 TEST_F(MergePassTest, SecondEqualSlot1PersonMeetsTheNextSlot0Person) {
-  int hans0 = AddPerson(0, "Hans", "Meier", 'M', 1850);
-  int hansi0 = AddPerson(0, "Hansi", "Meier", 'M', 1850);
-  int first1 = AddPerson(1, "Hans", "Meier", 'M', 1850);
-  int second1 = AddPerson(1, "Hans", "Meier", 'M', 1850);
+  AddPerson(0, "Hans", "Meier", 'M', 1850);
+  AddPerson(0, "Hansi", "Meier", 'M', 1850);
+  AddPerson(1, "Hans", "Meier", 'M', 1850);
+  AddPerson(1, "Hans", "Meier", 'M', 1850);
   EXPECT_EQ(Run(), 2);
-  EXPECT_TRUE(Linked(hans0, second1));
-  EXPECT_TRUE(Linked(hansi0, first1));
+  EXPECT_EQ(Partners(0), (Numbers{2, 1}));
+  EXPECT_EQ(Partners(1), (Numbers{2, 1}));
 }
 
 // With Anna (F) and Karl (M) in slot 0 and only Karl in slot 1, the sexes
 // give -1 at Anna, the slot-1 cursor moves past Karl, and the pair that
 // would match is passed by.
 TEST_F(MergePassTest, WalkPassesByAPairBecauseOfAFixedSign) {
-  int anna0 = AddPerson(0, "Anna", "Meier", 'F', 1850);
-  int karl0 = AddPerson(0, "Karl", "Meier", 'M', 1852);
-  int karl1 = AddPerson(1, "Karl", "Meier", 'M', 1852);
+  AddPerson(0, "Anna", "Meier", 'F', 1850);
+  AddBoth("Karl", "Meier", 'M', 1852);
   EXPECT_EQ(Run(), 0);
-  EXPECT_EQ(person(0, karl0).partner, 0);
-  EXPECT_EQ(person(1, karl1).partner, 0);
-  EXPECT_EQ(person(0, anna0).partner, 0);
+  EXPECT_EQ(Partners(0), (Numbers{0, 0}));
+  EXPECT_EQ(Partners(1), (Numbers{0}));
   EXPECT_EQ(reporter_.status[1], "0 Verschmelzungen");
 }
 
@@ -82,56 +92,41 @@ TEST_F(MergePassTest, WalkPassesByAPairBecauseOfAFixedSign) {
 // linked: an ordinary positive result that moves only the slot-0 cursor.
 TEST_F(MergePassTest, RawDifferenceOfTwoMovesTheSlot0Cursor) {
   AddPerson(0, "Hans", "Adam", 'M', 1800);
-  int cramer0 = AddPerson(0, "Hans", "Cramer", 'M', 1800);
-  int cramer1 = AddPerson(1, "Hans", "Cramer", 'M', 1800);
+  AddBoth("Hans", "Cramer", 'M', 1800);
   EXPECT_EQ(Run(), 1);
-  EXPECT_TRUE(Linked(cramer0, cramer1));
+  EXPECT_EQ(Partners(0), (Numbers{0, 1}));
+  EXPECT_EQ(Partners(1), (Numbers{2}));
 }
 
 // Anton's match links the fathers through the pair merge. Then both cursors
 // stand on linked persons and both move on, so Zacharias is still reached.
 TEST_F(MergePassTest, WalkMovesPastPersonsLinkedOnBothSides) {
-  int anton0 = AddPerson(0, "Anton", "Meier", 'M', 1880);
-  int hans0 = AddPerson(0, "Hans", "Meier", 'M', 0, 1920);
-  int zach0 = AddPerson(0, "Zacharias", "Meier", 'M', 1900);
-  AddFamily(0, hans0, 0, {anton0});
-  int anton1 = AddPerson(1, "Anton", "Meier", 'M', 1880);
-  int hans1 = AddPerson(1, "Hans", "Meier", 'M', 1850);
-  int zach1 = AddPerson(1, "Zacharias", "Meier", 'M', 1900);
-  AddFamily(1, hans1, 0, {anton1});
+  FatherAndSons("Meier", 0, 1920);
   EXPECT_EQ(Run(), 3);
-  EXPECT_TRUE(Linked(anton0, anton1));
-  EXPECT_TRUE(Linked(hans0, hans1));
-  EXPECT_TRUE(Linked(zach0, zach1));
+  EXPECT_EQ(Partners(0), (Numbers{1, 2, 3}));
+  EXPECT_EQ(Partners(1), (Numbers{1, 2, 3}));
 }
 
 // The slot-0 father is spelled Meyer and sorts last; once the pair merge
 // has linked him, the slot-1 cursor stands on his linked partner while the
 // slot-0 cursor stands on Zacharias. Only the slot-1 cursor moves on.
 TEST_F(MergePassTest, WalkMovesPastALinkedSlot1Person) {
-  int anton0 = AddPerson(0, "Anton", "Meier", 'M', 1880);
-  int hans0 = AddPerson(0, "Hans", "Meyer", 'M', 1850);
-  int zach0 = AddPerson(0, "Zacharias", "Meier", 'M', 1900);
-  AddFamily(0, hans0, 0, {anton0});
-  int anton1 = AddPerson(1, "Anton", "Meier", 'M', 1880);
-  int hans1 = AddPerson(1, "Hans", "Meier", 'M', 1850);
-  int zach1 = AddPerson(1, "Zacharias", "Meier", 'M', 1900);
-  AddFamily(1, hans1, 0, {anton1});
+  FatherAndSons("Meyer", 1850, 0);
   EXPECT_EQ(Run(), 3);
-  EXPECT_TRUE(Linked(hans0, hans1));
-  EXPECT_TRUE(Linked(zach0, zach1));
+  EXPECT_EQ(Partners(0), (Numbers{1, 2, 3}));
+  EXPECT_EQ(Partners(1), (Numbers{1, 2, 3}));
   EXPECT_EQ(reporter_.status[1], "3 Verschmelzungen");
 }
 
 TEST_F(MergePassTest, DeletedPersonsArePassed) {
-  int gone0 = AddPerson(0, "Hans", "Abel", 'M', 1800);
-  int kunz0 = AddPerson(0, "Karl", "Kunz", 'M', 1870);
-  int gone1 = AddPerson(1, "Anna", "Abel", 'F', 1800);
-  int kunz1 = AddPerson(1, "Karl", "Kunz", 'M', 1870);
-  person(0, gone0).number = 0;
-  person(1, gone1).number = 0;
+  AddPerson(0, "Hans", "Abel", 'M', 1800);
+  AddPerson(1, "Anna", "Abel", 'F', 1800);
+  AddBoth("Karl", "Kunz", 'M', 1870);
+  person(0, 1).number = 0;
+  person(1, 1).number = 0;
   EXPECT_EQ(Run(), 1);
-  EXPECT_TRUE(Linked(kunz0, kunz1));
+  EXPECT_EQ(Partners(0), (Numbers{0, 2}));
+  EXPECT_EQ(Partners(1), (Numbers{0, 2}));
 }
 
 }  // namespace

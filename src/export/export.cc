@@ -258,9 +258,12 @@ bool Exporter::StreamPerson(int32_t n) {
     return ReadStreamLine();
   }
   int32_t m = p.partner;
-  DescribePerson(store_, log_, 0, n);
-  DescribePerson(store_, log_, 1, m);
-  log_.Write("verschmolzen\n\n", 1);
+  {
+    LogUnit entry(log_);  // the three lines of a merge reach the disk together
+    DescribePerson(store_, log_, 0, n);
+    DescribePerson(store_, log_, 1, m);
+    log_.Write("verschmolzen\n\n", 1);
+  }
   renumbering_.TakeOverFamilies(m);
   int64_t resume = inputs_[0].position();
   LineNode* a = ReadGED(inputs_[0], p.recordPos, arena_, reporter_);

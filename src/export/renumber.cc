@@ -64,6 +64,7 @@ int32_t Renumbering::MapPerson(int32_t p) {
   out.persons[n].number = n;
   out.persons[n].partner = p;
   other.partner = n;
+  LogUnit entry(log_);
   DescribePerson(store_, log_, 1, p);
   log_.Write("hinzugef\xFCgt (RIN %d)\n\n", n);
   return n;

@@ -11,7 +11,10 @@ cmake -S . -B build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKINWEAVE_DESKTOP
 cmake --build build/release -j "$jobs"
 (cd build/release && ctest --output-on-failure -j "$jobs")
 
-cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DKINWEAVE_SANITIZE=ON -DKINWEAVE_DESKTOP=ON >/dev/null
+# Optimised with debug information: the sanitizers see the same faults, and
+# the sweeps over the real files run several times faster than at -O0.
+cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKINWEAVE_SANITIZE=ON \
+  -DKINWEAVE_DESKTOP=ON >/dev/null
 cmake --build build/sanitize -j "$jobs"
 (cd build/sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --output-on-failure -j "$jobs")

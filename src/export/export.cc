@@ -126,6 +126,10 @@ class Exporter {
 int Exporter::Run(const std::string& outputPath) {
   if (!OpenFiles(outputPath)) return 0;
   InputSlot& out = store_.slots[0];
+  // Number 0 means "no record": an input file 1 without persons or without
+  // families still numbers its additions from 1.
+  if (out.personEnd < 1) out.personEnd = 1;
+  if (out.familyEnd < 1) out.familyEnd = 1;
   firstAddedPerson_ = nextAddedPerson_ = out.personEnd;
   firstAddedFamily_ = out.familyEnd;
   personWritten_.assign(kPersonCapacity, false);

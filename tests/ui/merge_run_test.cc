@@ -117,6 +117,23 @@ TEST(MergeRun, AnOutputThatCannotBeWrittenIsNotReportedAsDone) {
   EXPECT_EQ(test::ReadFile(s.dir.File("log")).find("wurde erzeugt"), std::string::npos);
 }
 
+TEST(MergeRun, AdditionsToAFileWithoutFamiliesStartAtNumberOne) {
+  LoadSetup s;
+  test::WriteFile(s.dir.File("eins.ged"),
+                  "0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Karl /Mayer/\r\n1 SEX M\r\n1 BIRT\r\n"
+                  "2 DATE 1832\r\n0 TRLR\r\n");
+  test::WriteFile(s.dir.File("zwei.ged"),
+                  "0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Karl /Mayer/\r\n1 SEX M\r\n1 BIRT\r\n"
+                  "2 DATE 1832\r\n1 FAMS @F1@\r\n0 @I2@ INDI\r\n1 NAME Luise /Gross/\r\n"
+                  "1 SEX F\r\n1 FAMS @F1@\r\n0 @F1@ FAM\r\n1 HUSB @I1@\r\n1 WIFE @I2@\r\n0 TRLR\r\n");
+  ASSERT_EQ(MergeFiles(s, s.dir.File("eins.ged"), s.dir.File("zwei.ged"), "merge.ged"), 1);
+  std::string output = test::ReadFile(s.dir.File("merge.ged"));
+  EXPECT_NE(output.find("2 DATE 1832\r\n1 FAMS @F1@\n0 @I2@ INDI"), std::string::npos) << output;
+  EXPECT_NE(output.find("0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I2@\n"), std::string::npos) << output;
+  std::vector<std::string> problems = test::IntegrityProblems(output, s.slot(0).encoding, {});
+  EXPECT_TRUE(problems.empty()) << test::JoinProblems(problems);
+}
+
 // A file merged with itself: every person the name walk can judge (both
 // names and a birth or death year) finds its twin, and no family is added
 // a second time.

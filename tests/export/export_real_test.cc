@@ -1,7 +1,8 @@
 // Merges pairs of real GEDCOM files and checks that the output holds
 // together: one header, one trailer, unique cross-references, and every
 // pointer naming a record of the right kind, unless it named nothing in
-// its input already.
+// its input already. A file merged with itself must also pair every person
+// the name walk can judge with its twin and add no family twice.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -22,6 +23,9 @@ struct MergedPair {
   std::vector<std::string> problems;
   std::vector<std::string> errors;
   std::string output;
+  int judged = 0;          // slot-0 persons with both names and a year
+  int judgedUnpaired = 0;  // of those, not paired with the same number
+  int familiesAdded = 0;   // families the export added to slot 0
 };
 
 MergedPair MergeRealPair(const std::string& first, const std::string& second) {
@@ -31,8 +35,18 @@ MergedPair MergeRealPair(const std::string& first, const std::string& second) {
   s.Load(0, "in1-" + first, bytes1);
   s.Load(1, "in2-" + second, bytes2);
   MergePass(*s.store, s.log, s.reporter);
-  std::string outputPath = s.dir.File("merged.ged");
   MergedPair result;
+  const InputSlot& slot0 = s.slot(0);
+  for (int n = 1; n < slot0.personEnd; ++n) {
+    const Person& p = slot0.persons[n];
+    if (p.number == 0 || p.surname == nullptr || p.givenNames == nullptr) continue;
+    if (p.surname[0] == '\0' || p.givenNames[0] == '\0') continue;
+    if (DateYear(p.birth) == 0 && DateYear(p.death) == 0) continue;
+    ++result.judged;
+    if (p.partner != n) ++result.judgedUnpaired;
+  }
+  int families = slot0.familyCount;
+  std::string outputPath = s.dir.File("merged.ged");
   EXPECT_EQ(ExportGedcom(*s.store, s.log, s.reporter, outputPath), 1);
   result.output = ReadFile(outputPath);
   std::set<std::string> allowed = UnwrittenNoteAndSourceRefs(*s.store);
@@ -43,6 +57,7 @@ MergedPair MergeRealPair(const std::string& first, const std::string& second) {
   }
   result.problems = IntegrityProblems(result.output, s.slot(0).encoding, allowed);
   result.errors = s.reporter.errors;
+  result.familiesAdded = s.slot(0).familyCount - families;
   return result;
 }
 
@@ -57,6 +72,10 @@ TEST(ExportRealFilesTest, EveryFileMergedWithItselfHoldsTogether) {
     SCOPED_TRACE(name);
     MergedPair result = MergeRealPair(name, name);
     EXPECT_TRUE(result.problems.empty()) << JoinProblems(result.problems);
+    // Every person the name walk can judge finds its twin, and no family of
+    // the file is added a second time.
+    EXPECT_EQ(result.judgedUnpaired, 0) << "of " << result.judged << " persons";
+    EXPECT_EQ(result.familiesAdded, 0);
     ++merged;
   }
   EXPECT_GT(merged, 40);

@@ -134,41 +134,5 @@ TEST(MergeRun, AdditionsToAFileWithoutFamiliesStartAtNumberOne) {
   EXPECT_TRUE(problems.empty()) << test::JoinProblems(problems);
 }
 
-// A file merged with itself: every person the name walk can judge (both
-// names and a birth or death year) finds its twin, and no family is added
-// a second time.
-TEST(MergeRun, RealFilesMergedWithThemselves) {
-  if (!test::RealTestDataPresent()) {
-    GTEST_SKIP() << "shared real test data absent: " << KINWEAVE_REAL_TESTDATA;
-  }
-  int files = 0;
-  for (const auto& entry : fs::directory_iterator(KINWEAVE_REAL_TESTDATA)) {
-    if (entry.path().extension() != ".ged") continue;
-    std::string name = entry.path().filename().string();
-    SCOPED_TRACE(name);
-    LoadSetup s;
-    fs::copy_file(entry.path(), s.dir.File("eins.ged"));
-    fs::copy_file(entry.path(), s.dir.File("zwei.ged"));
-    if (s.LoadPath(0, s.dir.File("eins.ged")) == 0) continue;  // no GEDCOM in it
-    s.LoadPath(1, s.dir.File("zwei.ged"));
-    int families = s.slot(0).familyCount;
-    ASSERT_EQ(StartMerge(*s.store, s.log, s.reporter, "merge.ged"), 1);
-    int judged = 0, unmatched = 0;
-    const InputSlot& slot = s.slot(0);
-    for (int n = 1; n < slot.personEnd; ++n) {
-      const Person& p = slot.persons[n];
-      if (p.number == 0 || p.surname == nullptr || p.givenNames == nullptr) continue;
-      if (p.surname[0] == '\0' || p.givenNames[0] == '\0') continue;
-      if (DateYear(p.birth) == 0 && DateYear(p.death) == 0) continue;
-      ++judged;
-      if (p.partner != n) ++unmatched;
-    }
-    EXPECT_EQ(unmatched, 0) << "of " << judged << " persons";
-    EXPECT_EQ(s.slot(0).familyCount, families) << "families added to a file merged with itself";
-    ++files;
-  }
-  EXPECT_GT(files, 50);
-}
-
 }  // namespace
 }  // namespace kw

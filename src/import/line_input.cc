@@ -42,11 +42,29 @@ bool LineInput::Open(const std::string& path) {
   }
   file_ = std::fopen(path.c_str(), "rb");
   if (file_ == nullptr) return false;
-  buffer_.reset(new unsigned char[kBufferSize]);
   bufferFill_ = bufferNext_ = 0;
   position_ = 0;
   pending_.clear();
   pendingNext_ = 0;
+  wholeFile_ = ReadWholeFile();
+  if (!wholeFile_) buffer_.reset(new unsigned char[kBufferSize]);
+  return true;
+}
+
+// A regular file is read into memory in one go: the import passes over it
+// twice (numbering, then reading), and a seek is then free.
+bool LineInput::ReadWholeFile() {
+  struct stat info;
+  if (fstat(fileno(file_), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  size_t size = static_cast<size_t>(info.st_size);
+  buffer_.reset(new unsigned char[size + 1]);
+  size_t got = 0;
+  while (got < size) {
+    size_t n = std::fread(buffer_.get() + got, 1, size - got, file_);
+    if (n == 0) break;
+    got += n;
+  }
+  bufferFill_ = got;
   return true;
 }
 
@@ -57,6 +75,7 @@ void LineInput::Close() {
 
 int64_t LineInput::Size() {
   if (file_ == nullptr) return 0;
+  if (wholeFile_) return static_cast<int64_t>(bufferFill_);
   if (fseeko(file_, 0, SEEK_END) != 0) return 0;
   int64_t size = ftello(file_);
   Seek(0);
@@ -64,11 +83,18 @@ int64_t LineInput::Size() {
 }
 
 bool LineInput::Seek(int64_t offset) {
-  if (file_ == nullptr || fseeko(file_, offset, SEEK_SET) != 0) return false;
-  bufferFill_ = bufferNext_ = 0;
-  position_ = offset;
+  if (file_ == nullptr || offset < 0) return false;
   pending_.clear();
   pendingNext_ = 0;
+  if (wholeFile_) {
+    if (static_cast<size_t>(offset) > bufferFill_) return false;
+    bufferNext_ = static_cast<size_t>(offset);
+    position_ = offset;
+    return true;
+  }
+  if (fseeko(file_, offset, SEEK_SET) != 0) return false;
+  bufferFill_ = bufferNext_ = 0;
+  position_ = offset;
   return true;
 }
 
@@ -76,6 +102,7 @@ bool LineInput::Seek(int64_t offset) {
 // unread tail to the front when needed. False when the file ends before.
 bool LineInput::Ensure(size_t count) {
   if (bufferFill_ - bufferNext_ >= count) return true;
+  if (wholeFile_) return false;
   size_t tail = bufferFill_ - bufferNext_;
   std::memmove(buffer_.get(), buffer_.get() + bufferNext_, tail);
   bufferNext_ = 0;

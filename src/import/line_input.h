@@ -70,6 +70,7 @@ class LineInput {
   bool Seek(int64_t offset);
 
  private:
+  bool ReadWholeFile();
   bool Ensure(size_t count);
   int NextByte();  // -1 at the end
   int PeekByte();
@@ -79,6 +80,7 @@ class LineInput {
 
   std::FILE* file_ = nullptr;
   std::unique_ptr<unsigned char[]> buffer_;
+  bool wholeFile_ = false;  // buffer_ holds the whole file from offset 0
   size_t bufferFill_ = 0;
   size_t bufferNext_ = 0;
   int64_t position_ = 0;

@@ -44,6 +44,9 @@ int32_t PlainNumber(const char* token, char letter, int32_t capacity) {
     if (n >= capacity) return -1;
   }
   if (p[0] != '@' || p[1] != '\0') return -1;
+  // Number 0 stands for "no record" in every table: @I0@ is named like any
+  // other form, or the person would be lost.
+  if (n == 0) return -1;
   return static_cast<int32_t>(n);
 }
 
@@ -109,7 +112,9 @@ long long RecordNumbers::DisplayNumber(const std::string& xref, int32_t handed) 
     if (number > (9223372036854775807LL - 9) / 10) return handed;  // beyond 64 bits
     number = number * 10 + (xref[i] - '0');
   }
-  return number;
+  // A log line leaves out a piece whose number is 0, so @I0@ shows the
+  // number it was handed.
+  return number == 0 ? handed : number;
 }
 
 }  // namespace kw

@@ -1,9 +1,9 @@
 // How the persons and families of a file are numbered. A record whose
-// cross-reference is @I<n>@ (a family @F<n>@) with n below the table's
-// capacity keeps n, as ever. Every other record - @P12@, @FATHER@,
-// @I152733931767@, @I12X@ - gets the next free number above the highest
-// number kept, in file order, so files from programs that name their
-// records otherwise load and merge all the same.
+// cross-reference is @I<n>@ (a family @F<n>@) with n from 1 to below the
+// table's capacity keeps n, as ever. Every other record - @P12@, @FATHER@,
+// @I152733931767@, @I12X@, @I0@ - gets the next free number above the
+// highest number kept, in file order, so files from programs that name
+// their records otherwise load and merge all the same.
 #ifndef KINWEAVE_IMPORT_RECORD_NUMBERS_H_
 #define KINWEAVE_IMPORT_RECORD_NUMBERS_H_
 
@@ -44,7 +44,8 @@ class RecordNumbers {
   bool FamilyHanded(const std::string& xref) const { return families_.handed.count(xref) != 0; }
 
   // The number a log line shows for a record with a handed-out number: the
-  // digits of its cross-reference, or the handed number when it has none.
+  // digits of its cross-reference, or the handed number when it has none or
+  // they are 0.
   static long long DisplayNumber(const std::string& xref, int32_t handed);
 
  private:
@@ -64,7 +65,8 @@ class RecordNumbers {
   size_t recordLines_ = 0;
 };
 
-// The number n of "@<letter><digits>@" when it is below `capacity`, else -1.
+// The number n of "@<letter><digits>@" when it is from 1 to below
+// `capacity`, else -1.
 int32_t PlainNumber(const char* token, char letter, int32_t capacity);
 
 }  // namespace kw

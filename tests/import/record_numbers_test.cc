@@ -20,7 +20,8 @@ TEST(RecordNumbers, PlainNumbers) {
   EXPECT_EQ(PlainNumber("@I12@", 'I', kPersonCapacity), 12);
   EXPECT_EQ(PlainNumber("@I00122@", 'I', kPersonCapacity), 122);
   EXPECT_EQ(PlainNumber("@I249999@", 'I', kPersonCapacity), 249999);
-  for (const char* other : {"@I250000@", "@I152733931767@", "@P12@", "@I12X@", "@I@", "@I-5@",
+  for (const char* other : {"@I0@", "@I000@", "@I250000@", "@I152733931767@", "@P12@", "@I12X@",
+                            "@I@", "@I-5@",
                             "@3I@", "@FATHER@", "I12", "@I12"}) {
     EXPECT_EQ(PlainNumber(other, 'I', kPersonCapacity), -1) << other;
   }

@@ -1,7 +1,9 @@
 #include "export/export.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "check/describe.h"
@@ -76,10 +78,12 @@ class Exporter {
   void CopyLine();
   void StartFamilies();
   int32_t WriteAddedPersons(int32_t first);
-  void WriteAddedFamilies(int32_t first);
+  int32_t WriteAddedFamilies(int32_t first);
+  void AddTheRestOfInputFileTwo();
+  bool WriteWhatIsNew(bool carriedToo);
   void WriteNotesAndSources(bool notes);
   void WriteNoteOrSource(InputText& input, int64_t position, int32_t number, bool note);
-  void WriteCarriedRecords();
+  size_t WriteCarriedRecords(size_t first);
 
   Store& store_;
   MergeLog& log_;
@@ -111,7 +115,11 @@ class Exporter {
   bool familiesStarted_ = false;
   int32_t firstAddedPerson_ = 0;
   int32_t firstAddedFamily_ = 0;
+  // The first added person and family not written yet, and the first
+  // carried record not written yet.
   int32_t nextAddedPerson_ = 0;
+  int32_t nextAddedFamily_ = 0;
+  size_t nextCarried_ = 0;
 
   int64_t size_ = 0;
   int64_t step_ = 0;
@@ -120,9 +128,11 @@ class Exporter {
 
 // Layout: the first line of input file 1 byte for byte; its records as they
 // stand, persons and families rebuilt and linked by the output's numbering
-// (added persons before the first family record); the persons added late;
+// (added persons before the first family record); the persons added late,
+// then every other person of input file 2 with the relatives it brings;
 // the added families; the notes; the sources; the other records of input
-// file 2 that written lines point at; one trailer.
+// file 2 that written lines point at; whatever those lines added last; one
+// trailer.
 int Exporter::Run(const std::string& outputPath) {
   if (!OpenFiles(outputPath)) return 0;
   InputSlot& out = store_.slots[0];
@@ -144,13 +154,18 @@ int Exporter::Run(const std::string& outputPath) {
   Stream();
   if (!familiesStarted_) StartFamilies();
   ShowStatus(reporter_, 0, "Hinzugef\xFCgte exportieren...");
-  WriteAddedPersons(nextAddedPerson_);
-  WriteAddedFamilies(firstAddedFamily_);
+  nextAddedPerson_ = WriteAddedPersons(nextAddedPerson_);
+  AddTheRestOfInputFileTwo();
+  nextAddedFamily_ = firstAddedFamily_;
+  while (WriteWhatIsNew(false)) {
+  }
   ShowStatus(reporter_, 0, "Notizen exportieren...");
   WriteNotesAndSources(true);
   ShowStatus(reporter_, 0, "Quellen exportieren...");
   WriteNotesAndSources(false);
-  WriteCarriedRecords();
+  nextCarried_ = WriteCarriedRecords(0);
+  while (WriteWhatIsNew(true)) {
+  }
   output_.WriteLine("0 TRLR\n");
   reporter_.DestroyProgress();
   output_.Close();
@@ -409,9 +424,11 @@ int32_t Exporter::WriteAddedPersons(int32_t first) {
   return a;
 }
 
-void Exporter::WriteAddedFamilies(int32_t first) {
+// Returns the number after the last one looked at.
+int32_t Exporter::WriteAddedFamilies(int32_t first) {
   InputSlot& out = store_.slots[0];
-  for (int32_t a = first; a < out.familyEnd; ++a) {
+  int32_t a = first;
+  for (; a < out.familyEnd; ++a) {
     int32_t g = out.families[a].partner;
     if (out.families[a].number == 0 || g == 0) continue;
     LineNode* tree = ReadGED(inputs_[1], store_.slots[1].families[g].recordPos, arena_, reporter_);
@@ -420,6 +437,39 @@ void Exporter::WriteAddedFamilies(int32_t first) {
     arena_.Release();
     ++out.familyCount;
   }
+  return a;
+}
+
+// A person of input file 2 whom no match and no family reached (a tree of
+// its own, a single person kept for later) is added all the same, in file
+// order, and written at once with the relatives its families bring.
+void Exporter::AddTheRestOfInputFileTwo() {
+  const InputSlot& in = store_.slots[1];
+  std::vector<std::pair<int64_t, int32_t>> fileOrder;
+  for (int32_t q = 1; q < static_cast<int32_t>(in.persons.size()) && q < in.personEnd; ++q) {
+    if (in.persons[q].number != 0) fileOrder.emplace_back(in.persons[q].recordPos, q);
+  }
+  std::sort(fileOrder.begin(), fileOrder.end());
+  for (const auto& [position, q] : fileOrder) {
+    if (in.persons[q].partner != 0) continue;
+    renumbering_.MapPerson(q);
+    nextAddedPerson_ = WriteAddedPersons(nextAddedPerson_);
+  }
+}
+
+// Writes the persons and families added since they were last written and,
+// once the carried records have had their turn, the records carried since.
+// Lines of any of them may add more; true when something was written, so
+// the caller goes round again.
+bool Exporter::WriteWhatIsNew(bool carriedToo) {
+  const InputSlot& out = store_.slots[0];
+  bool fresh = nextAddedPerson_ < out.personEnd || nextAddedFamily_ < out.familyEnd ||
+               (carriedToo && nextCarried_ < renumbering_.carried().count());
+  if (!fresh) return false;
+  nextAddedPerson_ = WriteAddedPersons(nextAddedPerson_);
+  nextAddedFamily_ = WriteAddedFamilies(nextAddedFamily_);
+  if (carriedToo) nextCarried_ = WriteCarriedRecords(nextCarried_);
+  return true;
 }
 
 // Input file 1's by sequence number, then input file 2's, which the import
@@ -454,12 +504,14 @@ void Exporter::WriteNoteOrSource(InputText& input, int64_t position, int32_t num
 }
 
 // Writing a carried record can point at more records of input file 2;
-// they join the queue and are written by the same loop.
-void Exporter::WriteCarriedRecords() {
+// they join the queue and are written by the same loop. Returns the index
+// after the last record written.
+size_t Exporter::WriteCarriedRecords(size_t first) {
   CarriedRecords& carried = renumbering_.carried();
   InputText& input = inputs_[1];
   std::string storage;
-  for (size_t i = 0; i < carried.count(); ++i) {
+  size_t i = first;
+  for (; i < carried.count(); ++i) {
     CarriedRecords::Record record = carried.at(i);
     std::string_view head = input.LineBefore(record.position);
     // The import and the export split lines alike, so the record's own
@@ -478,6 +530,7 @@ void Exporter::WriteCarriedRecords() {
     renumbering_.WriteRecordTree(tree, 0, TagCode(type));
     arena_.Release();
   }
+  return i;
 }
 
 }  // namespace

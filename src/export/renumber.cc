@@ -31,6 +31,14 @@ bool IsPointerValue(std::string_view scan, const ScannedLine& line) {
   return true;
 }
 
+// Whether entry `n` of a person or family table was read from a record of
+// the file: present, or deleted by the checks (which keep its position).
+template <typename Record>
+bool RecordOfFile(const std::vector<Record>& table, int32_t n) {
+  return n > 0 && static_cast<size_t>(n) < table.size() &&
+         (table[n].number != 0 || table[n].recordPos != 0);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -286,13 +294,15 @@ bool Renumbering::WriteOrdinaryLine(const LineText& text) {
 }
 
 // A pointer of input file 2 names, in the output, the record it named in
-// its input: a person or family under its output name, any other record
-// carried over. Persons and families are not added for such a pointer.
+// its input: a person or family under its output name (added to the output
+// now when it is not there yet), any other record carried over. Only a
+// person or family the checks deleted has no output name: the line is left
+// out and logged.
 bool Renumbering::WritePointerLine(const LineText& text, std::string_view pointer) {
   const InputSlot& in = store_.slots[1];
   int32_t p = PersonNumberOf(in, pointer);
-  if (!PersonIsAbsent(1, p) && PersonXref(in, p) == pointer) {
-    int32_t n = in.persons[p].partner;
+  if (RecordOfFile(in.persons, p) && PersonXref(in, p) == pointer) {
+    int32_t n = MapPerson(p);
     if (PersonInOutput(n)) {
       WriteRenamed(text, pointer, PersonRef(n));
       return true;
@@ -301,8 +311,9 @@ bool Renumbering::WritePointerLine(const LineText& text, std::string_view pointe
     return false;
   }
   int32_t g = FamilyNumberOf(in, pointer);
-  if (!FamilyIsAbsent(1, g) && FamilyXref(in, g) == pointer) {
+  if (RecordOfFile(in.families, g) && FamilyXref(in, g) == pointer) {
     int32_t f = in.families[g].partner;
+    if (f == 0 && !FamilyIsAbsent(1, g)) f = AddFamily(g);
     if (FamilyInOutput(f)) {
       WriteRenamed(text, pointer, FamilyRef(f));
       return true;

@@ -63,11 +63,13 @@ class Renumbering {
   // from; a line with a user-defined tag ("_") is left out with its
   // subordinates. Every other line of input file 1 is copied. A line of
   // input file 2 whose value is a pointer names the output's record instead:
-  // a person's or family's output name when it has one at this moment (else
-  // the line is left out with its subordinates and the log gets "\r\n###
-  // Verweis auf %s nicht übernommen"), or the name of a record carried over
-  // (see CarriedRecords), or, when it named nothing in its input, a name
-  // that names nothing in the output either.
+  // a person's or family's output name, the record being added to the
+  // output at this moment when it is not there yet (logged as any
+  // addition); or the name of a record carried over (see CarriedRecords);
+  // or, when it named nothing in its input, a name that names nothing in
+  // the output either. A pointer to a person or family the checks deleted
+  // is left out with its subordinates, and the log gets "\r\n### Verweis
+  // auf %s nicht übernommen".
   void WriteRecordTree(const LineNode* tree, int32_t number, uint32_t kind);
 
   // When `text` is a NOTE or SOUR line whose value is a reference the

@@ -74,22 +74,49 @@ TEST(CarriedRecordsTest, AddedPersonBringsItsPhotoAndPointersNameTheOutputsRecor
             "0 @I1@ INDI\n1 NAME Josef /Maier/\n1 SEX M\n1 BIRT\n2 DATE 1850\n1 FAMS @F1@\n"
             "0 @I2@ INDI\n1 NAME Maria /Maier/\n1 SEX F\n1 FAMS @F1@\n"
             // The photo keeps its name; the father is named by the output;
-            // the godfather is not in the output, nor is his family: both
-            // lines go with what is below them. The adoption's family is
+            // the godfather, whom only this line reaches, and his family
+            // are added as the lines name them. The adoption's family is
             // the output's matched family.
             "0 @I3@ INDI\n1 NAME Peter /Maier/\n1 SEX M\n1 OBJE @M1@\n"
-            "1 ASSO @I1@\n2 RELA Vater\n"
-            "1 ADOP\n2 FAMC @F1@\n3 ADOP BOTH\n1 CHR\n2 DATE 1876\n"
+            "1 ASSO @I1@\n2 RELA Vater\n1 ASSO @I4@\n2 RELA Pate\n2 NOTE bei der Taufe\n"
+            "1 ADOP\n2 FAMC @F1@\n3 ADOP BOTH\n1 ASSO @F2@\n2 TYPE FAM\n1 CHR\n2 DATE 1876\n"
             "1 OBJE @M1@\n1 FAMC @F1@\n"
+            "0 @I4@ INDI\n1 NAME Otto /Fremd/\n1 SEX M\n1 FAMS @F2@\n"
             // The spouses' ages at the marriage stay under the marriage.
             "0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I2@\n1 MARR\n2 DATE 1875\n2 HUSB\n3 AGE 25\n"
             "1 CHIL @I3@\n"
+            "0 @F2@ FAM\n1 HUSB @I4@\n"
             "0 @N1@ NOTE Konfirmation\n"
             // Pointed at twice, written once, after the notes and sources,
             // its note renumbered with input file 2's numbering.
             "0 @M1@ OBJE\n1 FILE peter.jpg\n1 NOTE @N1@\n"
             "0 TRLR\n");
   EXPECT_TRUE(run.Problems(output).empty()) << JoinProblems(run.Problems(output));
+  std::string log = run.s.LogText();
+  EXPECT_NE(log.find("     9 Otto Fremd \nhinzugef\xFCgt (RIN 4)\n\n"), std::string::npos) << log;
+  EXPECT_EQ(log.find("Verweis"), std::string::npos) << log;
+}
+
+TEST(CarriedRecordsTest, PointersToRecordsTheChecksDeletedAreLeftOut) {
+  CarryRun run;
+  std::string output = run.Run(
+      kFile1Couple,
+      "0 HEAD\n"
+      "0 @I5@ INDI\n1 NAME Josef /Maier/\n1 SEX M\n1 BIRT\n2 DATE 1850\n"
+      "0 @I7@ INDI\n1 NAME Anna /Fremd/\n1 SEX F\n"
+      "1 ASSO @I9@\n2 RELA Patin\n1 ASSO @F8@\n2 TYPE FAM\n1 ASSO @I5@\n2 RELA Nachbar\n"
+      // Nameless and only a child: deleted. An empty family: deleted.
+      "0 @I9@ INDI\n1 SEX M\n1 FAMC @F3@\n"
+      "0 @F8@ FAM\n"
+      "0 TRLR\n");
+  EXPECT_EQ(output,
+            "0 HEAD\n"
+            "0 @I1@ INDI\n1 NAME Josef /Maier/\n1 SEX M\n1 BIRT\n2 DATE 1850\n"
+            "1 FAMS @F1@\n"
+            "0 @I2@ INDI\n1 NAME Maria /Maier/\n1 SEX F\n1 FAMS @F1@\n"
+            "0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I2@\n1 MARR\n2 DATE 1875\n"
+            "0 @I3@ INDI\n1 NAME Anna /Fremd/\n1 SEX F\n1 ASSO @I1@\n2 RELA Nachbar\n"
+            "0 TRLR\n");
   std::string log = run.s.LogText();
   EXPECT_NE(log.find("\r\n### Verweis auf @I9@ nicht \xFC" "bernommen"), std::string::npos) << log;
   EXPECT_NE(log.find("\r\n### Verweis auf @F8@ nicht \xFC" "bernommen"), std::string::npos) << log;
@@ -122,6 +149,7 @@ TEST(CarriedRecordsTest, RepositoryOfASourceTakesAFreshNameWhenInputFileOneUsesI
             "0 @R1@ REPO\n1 NAME Stadtarchiv Wien\n"
             "0 @R1_2@ REPO\n1 NAME Landesarchiv\n"
             "0 @M9@ OBJE\n1 FILE wien.jpg\n"
+            "0 @I2@ INDI\n1 NAME Otto /Fremd/\r\n1 SOUR @S2@\n"
             // Renamed lines keep their line ends. @M9@ named nothing in
             // input file 2 and still names nothing.
             "0 @S1@ SOUR\n1 TITL Kirchenbuch\r\n1 REPO @R1_3@\r\n2 CALN 12\r\n1 OBJE @M9_2@\r\n"
@@ -144,9 +172,10 @@ TEST(CarriedRecordsTest, StreamedLinesBelowLevelOneAreCopiedAsTheyStand) {
       "1 WIFE @I2@\n1 CHIL @I3@\n"
       "0 TRLR\n";
   std::string output = run.Run(file1, "0 HEAD\n0 @I1@ INDI\n1 NAME Zeno /Zorn/\n0 TRLR\n");
-  // Only Karl's FAMS line names no family he is a spouse in.
+  // Only Karl's FAMS line names no family he is a spouse in; Zeno comes last.
   std::string expected = file1;
   expected.erase(expected.find("1 FAMS @F1@\n0 @F1@"), 12);
+  expected.insert(expected.find("0 TRLR"), "0 @I4@ INDI\n1 NAME Zeno /Zorn/\n");
   EXPECT_EQ(output, expected);
 }
 

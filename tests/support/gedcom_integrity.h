@@ -14,7 +14,8 @@
 // - a level-1 FAMS, FAMC, HUSB, WIFE or CHIL line without a pointer;
 // - a pointer (a line's whole value of the form @...@) that names no record
 //   of the output, and one that names a record of the wrong kind: FAMS and
-//   FAMC a FAM record; HUSB, WIFE, CHIL, ASSO and ALIA an INDI record;
+//   FAMC a FAM record; HUSB, WIFE, CHIL and ALIA an INDI record; ASSO an
+//   INDI record, or a FAM record (GEDCOM 5.5 allows it with "2 TYPE FAM");
 //   NOTE a NOTE, SOUR a SOUR, REPO a REPO, OBJE an OBJE record; SUBM,
 //   ANCI and DESI a SUBM record.
 // Pointers named in `allowedMissing` may name no record at all (they named
@@ -171,7 +172,8 @@ inline std::vector<std::string> IntegrityProblems(const std::string& bytes, Inpu
       continue;
     }
     auto kind = wanted.find(line.first);
-    if (kind != wanted.end() && target->second != kind->second) {
+    bool familyAssociation = line.first == "ASSO" && target->second == "FAM";
+    if (kind != wanted.end() && target->second != kind->second && !familyAssociation) {
       problems.push_back(at + line.second + " names a " + target->second + " record");
     }
   }

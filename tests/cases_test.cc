@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "run/merge_run.h"
 #include "support/gedcom_integrity.h"
 #include "support/load_fixture.h"
-#include "ui/merge_run.h"
 
 namespace kw::test {
 namespace {

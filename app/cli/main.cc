@@ -14,11 +14,11 @@
 #include <memory>
 #include <string>
 
+#include "base/merge_log.h"
+#include "console_reporter.h"
+#include "run/load.h"
+#include "run/merge_run.h"
 #include "store/store.h"
-#include "ui/console_reporter.h"
-#include "ui/load.h"
-#include "ui/merge_log.h"
-#include "ui/merge_run.h"
 
 namespace {
 
@@ -52,10 +52,8 @@ int main(int argc, char** argv) {
   kw::ConsoleReporter reporter(stdout, stderr, isatty(STDERR_FILENO) != 0);
   kw::MergeLog log(store->slots[0].filePath, reporter);
 
-  int loaded1 = kw::LoadSlot(*store, log, reporter, 0, argv[1]);
-  kw::HandOverCounters(*store);
-  if (!loaded1) return 1;
-  if (!kw::LoadSlot(*store, log, reporter, 1, argv[2])) return 1;
+  if (kw::LoadSlot(*store, log, reporter, 0, argv[1]) != kw::LoadResult::kLoaded) return 1;
+  if (kw::LoadSlot(*store, log, reporter, 1, argv[2]) != kw::LoadResult::kLoaded) return 1;
   std::string outputName = argc == 4 ? argv[3] : "merge.ged";
-  return kw::StartMerge(*store, log, reporter, outputName) ? 0 : 1;
+  return kw::StartMerge(*store, log, reporter, outputName) == kw::MergeOutcome::kWritten ? 0 : 1;
 }

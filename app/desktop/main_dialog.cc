@@ -7,8 +7,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "ui/load.h"
-#include "ui/merge_run.h"
+#include "base/version.h"
+#include "run/load.h"
+#include "run/merge_run.h"
 
 namespace kw {
 
@@ -52,7 +53,7 @@ MainDialog::MainDialog(QWidget* parent)
       store_(std::make_unique<Store>()),
       reporter_(this),
       log_(store_->slots[0].filePath, reporter_) {
-  setWindowTitle(QStringLiteral("kinweave!   V.1.1.5"));
+  setWindowTitle(QStringLiteral("kinweave!   V.") + QString::fromLatin1(kProgramVersion));
   setFont(DialogFont());
   BuildControls();
   reporter_.CreateStatusBar();
@@ -126,23 +127,19 @@ void MainDialog::Browse(int slot) {
     // code to pass on.
     ShowError(reporter_, "\r\nGetOpenFileName failed, error=%d", 0);
   }
-  // Slot 1 numbers its notes and sources on from where slot 0's end,
-  // whatever became of this attempt.
-  if (slot == 0) HandOverCounters(*store_);
   busy_ = false;
 }
 
 void MainDialog::Merge() {
   busy_ = true;
-  int statusBefore = reporter_.statusChanges();
   std::string outputName = QFile::encodeName(outputEdit_->text()).toStdString();
-  StartMerge(*store_, log_, reporter_, outputName);
+  MergeOutcome outcome = StartMerge(*store_, log_, reporter_, outputName);
   busy_ = false;
   // A refused merge ran nothing and said so in an error box: the user may
   // still choose a file or another name. A run, even one whose export
   // failed, has closed and moved the log and is the last thing the tool
   // does.
-  if (reporter_.statusChanges() == statusBefore) return;
+  if (outcome == MergeOutcome::kRefused) return;
   done(1);
 }
 

@@ -20,9 +20,9 @@
 
 #include <QDialog>
 
+#include "base/merge_log.h"
 #include "qt_reporter.h"
 #include "store/store.h"
-#include "ui/merge_log.h"
 
 class QCloseEvent;
 class QLineEdit;

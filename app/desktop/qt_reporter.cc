@@ -15,7 +15,7 @@
 #include <QStyle>
 #include <QThread>
 
-#include "import/codec.h"
+#include "base/codec.h"
 
 namespace kw {
 
@@ -63,7 +63,6 @@ void QtReporter::SetPathEdits(QLineEdit* slot0, QLineEdit* slot1) {
 }
 
 void QtReporter::ShowStatus(int part, std::string_view text) {
-  ++statusChanges_;
   QLabel* label = statusParts_[part == 0 ? 0 : 1];
   if (label == nullptr) return;  // no status bar: the text has nowhere to go
   label->setText(ToQString(text));

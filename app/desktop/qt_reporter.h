@@ -17,7 +17,7 @@
 
 #include <QString>
 
-#include "ui/reporter.h"
+#include "base/reporter.h"
 
 class QLabel;
 class QLineEdit;
@@ -58,9 +58,6 @@ class QtReporter : public Reporter {
   void ShowInputPath(int slot, std::string_view path) override;
   std::optional<std::string> ChooseFile(std::string_view previous) override;
 
-  // How many status texts were set so far. A merge run always reports in
-  // the status bar; a refused merge only shows its error box.
-  int statusChanges() const { return statusChanges_; }
   QStatusBar* statusBar() const { return statusBar_; }
   QProgressBar* progressBar() const { return progress_; }
 
@@ -75,7 +72,6 @@ class QtReporter : public Reporter {
   QProgressBar* progress_ = nullptr;
   QLineEdit* pathEdits_[2] = {nullptr, nullptr};
   Chooser chooser_;
-  int statusChanges_ = 0;
 };
 
 }  // namespace kw

@@ -3,8 +3,8 @@
 #ifndef KINWEAVE_CHECK_DESCRIBE_H_
 #define KINWEAVE_CHECK_DESCRIBE_H_
 
+#include "base/merge_log.h"
 #include "store/store.h"
-#include "ui/merge_log.h"
 
 namespace kw {
 

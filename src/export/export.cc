@@ -6,13 +6,13 @@
 #include <utility>
 #include <vector>
 
+#include "base/display_path.h"
 #include "check/describe.h"
 #include "export/line_node.h"
 #include "export/record_io.h"
 #include "export/renumber.h"
 #include "export/tree_merge.h"
 #include "import/line_input.h"
-#include "ui/load.h"
 
 namespace kw {
 

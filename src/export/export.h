@@ -8,9 +8,9 @@
 
 #include <string>
 
+#include "base/merge_log.h"
+#include "base/reporter.h"
 #include "store/store.h"
-#include "ui/merge_log.h"
-#include "ui/reporter.h"
 
 namespace kw {
 

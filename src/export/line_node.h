@@ -19,9 +19,9 @@
 #include <string_view>
 #include <vector>
 
+#include "base/reporter.h"
 #include "export/record_io.h"
 #include "store/store.h"
-#include "ui/reporter.h"
 
 namespace kw {
 

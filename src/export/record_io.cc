@@ -4,7 +4,7 @@
 #include <cstdarg>
 #include <cstring>
 
-#include "import/codec.h"
+#include "base/codec.h"
 
 namespace kw {
 

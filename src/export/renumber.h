@@ -18,12 +18,12 @@
 #include <string>
 #include <string_view>
 
+#include "base/merge_log.h"
+#include "base/reporter.h"
 #include "export/carried.h"
 #include "export/line_node.h"
 #include "export/record_io.h"
 #include "store/store.h"
-#include "ui/merge_log.h"
-#include "ui/reporter.h"
 
 namespace kw {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "import/codec.h"
+#include "base/codec.h"
 
 namespace kw {
 

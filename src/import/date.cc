@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "store/fold.h"
+#include "base/fold.h"
 
 namespace kw {
 

@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "import/codec.h"
+#include "base/codec.h"
 
 namespace kw {
 

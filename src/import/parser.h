@@ -8,9 +8,9 @@
 
 #include <cstdint>
 
+#include "base/reporter.h"
 #include "import/line_input.h"
 #include "store/store.h"
-#include "ui/reporter.h"
 
 namespace kw {
 

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <string>
 
+#include "base/fold.h"
 #include "match/phonetic.h"
-#include "store/fold.h"
 
 namespace kw {
 

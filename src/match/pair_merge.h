@@ -11,10 +11,10 @@
 
 #include <cstdint>
 
+#include "base/merge_log.h"
+#include "base/reporter.h"
 #include "match/compare.h"
 #include "store/store.h"
-#include "ui/merge_log.h"
-#include "ui/reporter.h"
 
 namespace kw {
 

@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "store/fold.h"
+#include "base/fold.h"
 
 namespace kw {
 

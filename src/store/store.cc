@@ -1,6 +1,6 @@
 #include "store/store.h"
 
-#include "ui/reporter.h"
+#include "base/reporter.h"
 
 namespace kw {
 

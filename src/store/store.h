@@ -16,6 +16,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "base/codec.h"
 #include "store/records.h"
 #include "store/scratch_ring.h"
 #include "store/text_pool.h"
@@ -27,15 +28,6 @@ class Reporter;
 constexpr int32_t kPersonCapacity = 250000;
 constexpr int32_t kFamilyCapacity = 100000;
 constexpr int32_t kNoteCapacity = 200000;  // notes and sources alike
-
-// How the bytes of an input file are read.
-enum InputEncoding : int {
-  kEncodingPlain = 0,  // Windows-1252, whatever the CHAR line says
-  kEncodingAnsel = 1,
-  kEncodingUtf8 = 2,
-  kEncodingUtf16Le = 3,
-  kEncodingUtf16Be = 4,
-};
 
 struct InputSlot {
   std::vector<Person> persons;    // kPersonCapacity entries once prepared

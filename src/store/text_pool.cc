@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "ui/reporter.h"
+#include "base/reporter.h"
 
 namespace kw {
 

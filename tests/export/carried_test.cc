@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "export/export.h"
+#include "run/merge_pass.h"
 #include "support/gedcom_integrity.h"
 #include "support/load_fixture.h"
-#include "ui/merge_pass.h"
 
 namespace kw::test {
 namespace {

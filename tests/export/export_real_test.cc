@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "export/export.h"
+#include "run/merge_pass.h"
 #include "support/gedcom_integrity.h"
 #include "support/load_fixture.h"
 #include "support/test_files.h"
-#include "ui/merge_pass.h"
 
 namespace kw::test {
 namespace {

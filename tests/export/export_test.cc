@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "base/codec.h"
 #include "export/export.h"
-#include "import/codec.h"
+#include "run/merge_pass.h"
 #include "support/gedcom_integrity.h"
 #include "support/load_fixture.h"
-#include "ui/merge_pass.h"
 
 namespace kw::test {
 namespace {

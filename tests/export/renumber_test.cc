@@ -6,12 +6,12 @@
 #include <memory>
 #include <string>
 
+#include "base/merge_log.h"
 #include "export/renumber.h"
 #include "export/tree_support.h"
 #include "store/store.h"
+#include "support/recording_reporter.h"
 #include "support/test_files.h"
-#include "ui/merge_log.h"
-#include "ui/recording_reporter.h"
 
 namespace kw::test {
 namespace {

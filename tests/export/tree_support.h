@@ -8,8 +8,8 @@
 
 #include "export/line_node.h"
 #include "export/record_io.h"
+#include "support/recording_reporter.h"
 #include "support/test_files.h"
-#include "ui/recording_reporter.h"
 
 namespace kw::test {
 

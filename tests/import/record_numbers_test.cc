@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include "run/merge_run.h"
 #include "support/gedcom_integrity.h"
 #include "support/load_fixture.h"
-#include "ui/merge_run.h"
 
 namespace kw {
 namespace {
@@ -110,7 +110,7 @@ TEST(RecordNumbers, AnOnlineExportMergesWithAPlainFile) {
                 "2 DATE 1848\r\n1 FAMS @F1@\r\n0 @I3@ INDI\r\n1 NAME Paul /Huber/\r\n"
                 "1 SEX M\r\n1 BIRT\r\n2 DATE 1875\r\n1 FAMC @F1@\r\n"
                 "0 @F1@ FAM\r\n1 HUSB @I2@\r\n1 WIFE @I1@\r\n1 CHIL @I3@\r\n"));
-  ASSERT_EQ(StartMerge(*s.store, s.log, s.reporter, "merge.ged"), 1);
+  ASSERT_EQ(StartMerge(*s.store, s.log, s.reporter, "merge.ged"), MergeOutcome::kWritten);
   std::string output = test::ReadFile(s.dir.File("merge.ged"));
   // Input file 1's records keep their names; the added son gets a new one.
   EXPECT_NE(output.find("0 @I152733931767@ INDI\n1 NAME Anna /Huber/"), std::string::npos);

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <memory>
 
-#include "ui/recording_reporter.h"
+#include "support/recording_reporter.h"
 
 namespace kw {
 namespace {

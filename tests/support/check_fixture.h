@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "base/merge_log.h"
 #include "check/checks.h"
 #include "store/store.h"
+#include "support/recording_reporter.h"
 #include "support/test_files.h"
-#include "ui/merge_log.h"
-#include "ui/recording_reporter.h"
 
 namespace kw {
 

@@ -32,7 +32,7 @@
 #include <string>
 #include <vector>
 
-#include "import/codec.h"
+#include "base/codec.h"
 #include "import/line_input.h"
 #include "store/store.h"
 

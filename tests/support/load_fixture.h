@@ -7,11 +7,11 @@
 #include <memory>
 #include <string>
 
+#include "base/merge_log.h"
+#include "run/load.h"
 #include "store/store.h"
+#include "support/recording_reporter.h"
 #include "support/test_files.h"
-#include "ui/load.h"
-#include "ui/merge_log.h"
-#include "ui/recording_reporter.h"
 
 namespace kw::test {
 
@@ -28,9 +28,7 @@ struct LoadSetup {
     return LoadPath(slot, path);
   }
   int LoadPath(int slot, const std::string& path) {
-    int result = LoadSlot(*store, log, reporter, slot, path);
-    if (slot == 0) HandOverCounters(*store);
-    return result;
+    return LoadSlot(*store, log, reporter, slot, path) == LoadResult::kLoaded ? 1 : 0;
   }
   std::string LogText() const { return ReadFile(log.path()); }
   InputSlot& slot(int n) { return store->slots[n]; }

@@ -1,0 +1,75 @@
+#include "run/load.h"
+
+#include "base/display_path.h"
+#include "check/checks.h"
+#include "import/line_input.h"
+#include "import/parser.h"
+
+namespace kw {
+
+namespace {
+
+bool HasGedExtension(const std::string& baseName) {
+  return baseName.find(".ged") != std::string::npos || baseName.find(".GED") != std::string::npos;
+}
+
+// Reads the file into the slot, logs its summary, runs the checks and logs
+// the sum of their corrections. A limit message of the parser ends the
+// reading; the summary and the checks follow with what was read.
+ParseResult ImportSlot(Store& store, MergeLog& log, Reporter& reporter, int slot,
+                       LineInput& input, int64_t fileSize) {
+  ParseResult parsed = ParseGedcom(store, reporter, slot, input, fileSize);
+  InputSlot& s = store.slots[slot];
+  std::string path = DisplayPath(s.filePath);
+  log.Write("\n%s\n%d Personen %d Familien\n", path.c_str(), s.personCount, s.familyCount);
+  log.Write("\r\n%d Zeilen ohne Stufennummer \xFC" "bersprungen\r\n", parsed.skippedLines);
+  int corrections = CheckSlot(store, log, slot);
+  log.Write("\r\n%d Fehler automatisch korrigiert!\r\n", corrections);
+  return parsed;
+}
+
+LoadResult Load(Store& store, MergeLog& log, Reporter& reporter, int slot,
+                const std::string& path) {
+  InputSlot& s = store.slots[slot];
+  s.filePath = path;
+  std::string shownPath = DisplayPath(path);
+  std::string baseName = DisplayPath(BaseName(path));
+
+  LineInput input;
+  if (!input.Open(path)) {
+    ShowError(reporter, "kann %s nicht \xF6" "ffnen", shownPath.c_str());
+    return LoadResult::kRefused;
+  }
+  reporter.ShowInputPath(slot, shownPath);
+  if (!HasGedExtension(baseName)) {
+    ShowError(reporter, "\r\nDateierweiterung .ged fehlt in %s", baseName.c_str());
+    return LoadResult::kRefused;
+  }
+  if (store.pool.fill() <= 1) store.pool.Clear();
+  int64_t size = input.Size();
+
+  reporter.CreateProgress();
+  ShowStatus(reporter, 0, "Lade %s ...", baseName.c_str());
+  ParseResult parsed = ImportSlot(store, log, reporter, slot, input, size);
+  reporter.DestroyProgress();
+  input.Close();
+  // An empty file, a picture or a text of another format: say so rather
+  // than merge nothing in silence.
+  if (parsed.gedcomRecords == 0) {
+    ShowError(reporter, "\r\n%s enth\xE4lt keine GEDCOM-Daten", baseName.c_str());
+    return LoadResult::kNoGedcomData;
+  }
+  ShowStatus(reporter, 0, "%s geladen", baseName.c_str());
+  return LoadResult::kLoaded;
+}
+
+}  // namespace
+
+LoadResult LoadSlot(Store& store, MergeLog& log, Reporter& reporter, int slot,
+                    const std::string& path) {
+  LoadResult result = Load(store, log, reporter, slot, path);
+  if (slot == 0) HandOverCounters(store);
+  return result;
+}
+
+}  // namespace kw

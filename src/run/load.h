@@ -1,0 +1,35 @@
+// Loading a file into its slot, as the "Suchen" buttons do once the file
+// chooser has returned a path: open, check the extension, measure, show the
+// progress, read the records, log the summary, run the checks and log the
+// sum of their corrections.
+#ifndef KINWEAVE_RUN_LOAD_H_
+#define KINWEAVE_RUN_LOAD_H_
+
+#include <string>
+
+#include "base/merge_log.h"
+#include "base/reporter.h"
+#include "store/store.h"
+
+namespace kw {
+
+enum class LoadResult {
+  kLoaded,
+  // Refused with an error box before reading: "kann %s nicht öffnen",
+  // "Dateierweiterung .ged fehlt in %s".
+  kRefused,
+  // Read, but the file held no header, person or family record ("%s
+  // enthält keine GEDCOM-Daten"): the slot is empty.
+  kNoGedcomData,
+};
+
+// Loads `path` (native bytes) into the slot. The slot's path is set in
+// every case. After every load of slot 0, whatever its outcome, slot 1's
+// note and source counters are handed over, so that input file 2's notes
+// and sources are numbered on from where input file 1's end.
+LoadResult LoadSlot(Store& store, MergeLog& log, Reporter& reporter, int slot,
+                    const std::string& path);
+
+}  // namespace kw
+
+#endif  // KINWEAVE_RUN_LOAD_H_

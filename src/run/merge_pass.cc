@@ -1,0 +1,44 @@
+#include "run/merge_pass.h"
+
+#include <chrono>
+
+#include "base/version.h"
+#include "match/merge_walk.h"
+#include "match/sort.h"
+
+namespace kw {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double SecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+void SortBothSlots(Store& store) {
+  SortPersons(store.slots[0], 0, store.slots[0].personCount - 1);
+  SortPersons(store.slots[1], 0, store.slots[1].personCount - 1);
+}
+
+}  // namespace
+
+int MergePass(Store& store, MergeLog& log, Reporter& reporter, MergeTiming* timing) {
+  MatchState state;
+  log.Write("\r\nkinweave! V%s\r\n", kProgramVersion);
+  ShowStatus(reporter, 0, "Sortierung...");
+
+  Clock::time_point sortStart = Clock::now();
+  SortBothSlots(store);
+  if (timing != nullptr) timing->sortSeconds += SecondsSince(sortStart);
+
+  reporter.Wait(1000);
+  ShowStatus(reporter, 0, "Verschmelzung...");
+  log.Write("\r\n", 1);
+  MergeWalk(store, log, reporter, state, timing);
+
+  ShowStatus(reporter, 1, "%d Verschmelzungen", state.mergeCount);
+  return state.mergeCount;
+}
+
+}  // namespace kw

@@ -1,0 +1,108 @@
+#include "run/merge_run.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+
+#include "base/display_path.h"
+#include "export/export.h"
+#include "run/merge_pass.h"
+
+namespace kw {
+
+namespace {
+
+constexpr size_t kMaxOutputName = 99;
+
+// The log's final name: the output path with "log" after its last ".".
+std::string FinalLogPath(const std::string& outputPath) {
+  size_t dot = outputPath.rfind('.');
+  if (dot == std::string::npos) return outputPath + ".log";
+  return outputPath.substr(0, dot + 1) + "log";
+}
+
+// Moves the log beside the output, never replacing a file that is there.
+void MoveLog(const std::string& from, const std::string& to) {
+  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return;
+  if (errno != EINVAL && errno != ENOSYS) return;  // the target exists, or the move failed
+  // A file system without the no-replace move: look first.
+  struct stat info;
+  if (stat(to.c_str(), &info) == 0) return;
+  std::rename(from.c_str(), to.c_str());
+}
+
+}  // namespace
+
+std::string BuildOutputPath(const std::string& input1Path, const std::string& outputName) {
+  std::string name = outputName.substr(0, kMaxOutputName);
+  size_t slash = input1Path.rfind('/');
+  std::string path = slash == std::string::npos ? name : input1Path.substr(0, slash + 1) + name;
+  size_t nameStart = path.rfind('/');
+  nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
+  if (path.find('.', nameStart) == std::string::npos) path += ".ged";
+  return path;
+}
+
+bool SameFile(const std::string& path, const std::string& other) {
+  struct stat a, b;
+  if (stat(path.c_str(), &a) == 0 && stat(other.c_str(), &b) == 0) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+  }
+  std::error_code ignored;
+  return std::filesystem::weakly_canonical(path, ignored) ==
+         std::filesystem::weakly_canonical(other, ignored);
+}
+
+MergeOutcome RunMerge(Store& store, MergeLog& log, Reporter& reporter,
+                      const std::string& outputPath) {
+  // A slot whose load was refused takes part as an empty slot.
+  for (InputSlot& slot : store.slots) {
+    if (!slot.prepared()) PrepareSlot(slot);
+  }
+  MergePass(store, log, reporter);
+  reporter.Wait(1000);
+  ShowStatus(reporter, 0, "Export...");
+  int written = ExportGedcom(store, log, reporter, outputPath);
+
+  const InputSlot& slot0 = store.slots[0];
+  ShowStatus(reporter, 1, "%d Personen %d Familien", slot0.personCount, slot0.familyCount);
+  ShowStatus(reporter, 0, "Fertig!");
+  std::string shownPath = DisplayPath(outputPath);
+  // A run whose export could not write the output does not claim it did.
+  if (written) log.Write("%s wurde erzeugt\r\n", shownPath.c_str());
+  log.Write("%d Personen\n", slot0.personCount);
+  log.Write("%d Familien\n\n", slot0.familyCount);
+  std::string logPath = log.path();
+  log.Close();
+  if (!logPath.empty()) MoveLog(logPath, FinalLogPath(outputPath));
+  if (written) {
+    reporter.ShowMessage("Fertig", Format("\r\n%s\r\n wurde erzeugt", shownPath.c_str()));
+  }
+  return written ? MergeOutcome::kWritten : MergeOutcome::kFailed;
+}
+
+MergeOutcome StartMerge(Store& store, MergeLog& log, Reporter& reporter,
+                        const std::string& outputName) {
+  const std::string& input1 = store.slots[0].filePath;
+  const std::string& input2 = store.slots[1].filePath;
+  if (input1.empty()) {
+    reporter.ShowError("\r\nBitte zuerst Datei1 w\xE4hlen");
+    return MergeOutcome::kRefused;
+  }
+  if (input2.empty()) {
+    reporter.ShowError("\r\nBitte zuerst Datei2 w\xE4hlen");
+    return MergeOutcome::kRefused;
+  }
+  std::string outputPath = BuildOutputPath(input1, outputName);
+  if (SameFile(outputPath, input1) || SameFile(outputPath, input2)) {
+    ShowError(reporter, "\r\nAusgabedatei %s darf keine Eingabedatei sein",
+              DisplayPath(outputPath).c_str());
+    return MergeOutcome::kRefused;
+  }
+  return RunMerge(store, log, reporter, outputPath);
+}
+
+}  // namespace kw

@@ -1,0 +1,106 @@
+// Loading a file into its slot: refusals, status texts, progress, the log
+// beside input file 1, and what a reload keeps.
+#include "run/load.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/load_fixture.h"
+
+namespace kw {
+namespace {
+
+using test::LoadSetup;
+
+const char kSmall[] = "0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Anna /Huber/\r\n1 SEX F\r\n0 TRLR\r\n";
+
+TEST(LoadSlot, RefusesFilesWithoutGedExtension) {
+  LoadSetup s;
+  EXPECT_EQ(s.Load(0, "family.Ged", kSmall), 0);
+  ASSERT_EQ(s.reporter.errors.size(), 1u);
+  EXPECT_EQ(s.reporter.errors[0], "\r\nDateierweiterung .ged fehlt in family.Ged");
+  EXPECT_EQ(s.reporter.inputPath[0], s.dir.File("family.Ged"));  // shown all the same
+  EXPECT_FALSE(s.slot(0).prepared());
+  EXPECT_EQ(s.slot(0).filePath, s.dir.File("family.Ged"));
+  EXPECT_EQ(s.Load(1, "FAMILY.GED", kSmall), 1);
+  EXPECT_EQ(s.Load(1, "alt.ged.txt", kSmall), 1);  // ".ged" anywhere in the name
+}
+
+TEST(LoadSlot, RefusesMissingFilesAndDirectories) {
+  LoadSetup s;
+  std::string missing = s.dir.File("fehlt.ged");
+  EXPECT_EQ(s.LoadPath(0, missing), 0);
+  std::filesystem::create_directory(s.dir.File("ordner.ged"));
+  EXPECT_EQ(s.LoadPath(1, s.dir.File("ordner.ged")), 0);
+  ASSERT_EQ(s.reporter.errors.size(), 2u);
+  EXPECT_EQ(s.reporter.errors[0], "kann " + missing + " nicht \xF6" "ffnen");
+  EXPECT_EQ(s.reporter.errors[1], "kann " + s.dir.File("ordner.ged") + " nicht \xF6" "ffnen");
+  EXPECT_TRUE(s.reporter.inputPath[0].empty());
+}
+
+TEST(LoadSlot, StatusProgressAndSummary) {
+  LoadSetup s;
+  ASSERT_EQ(s.Load(0, "anna.ged", kSmall), 1);
+  EXPECT_EQ(s.reporter.statusHistory.front(), "0:Lade anna.ged ...");
+  EXPECT_EQ(s.reporter.status[0], "anna.ged geladen");
+  EXPECT_EQ(s.reporter.progressCreated, 1);
+  EXPECT_EQ(s.reporter.progressDestroyed, 1);
+  EXPECT_EQ(s.log.path(), s.dir.File("log"));
+  EXPECT_EQ(s.LogText(), "\n" + s.dir.File("anna.ged") + "\n1 Personen 0 Familien\n");
+}
+
+TEST(LoadSlot, BothLoadsLogIntoTheLogBesideInputFileOne) {
+  LoadSetup s;
+  std::filesystem::create_directory(s.dir.File("zwei"));
+  s.Load(0, "eins.ged", kSmall);
+  s.Load(1, "zwei/zwei.ged",
+         "0 HEAD\n0 @F1@ FAM\n1 HUSB @I4@\n0 @I5@ INDI\n1 NAME Karl /Ohne/\n0 TRLR\n");
+  std::string log = s.LogText();
+  EXPECT_EQ(log.find("\n" + s.dir.File("eins.ged") + "\n1 Personen 0 Familien\n"), 0u);
+  EXPECT_NE(log.find("\n" + s.dir.File("zwei/zwei.ged") + "\n1 Personen 1 Familien\n"),
+            std::string::npos);
+  EXPECT_NE(log.find("\r\n### Fam 1 hat gel\xF6schten HUSB 4 "), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(s.dir.File("zwei/log")));
+}
+
+TEST(LoadSlot, SumLineAfterCountedCorrections) {
+  LoadSetup s;
+  s.Load(0, "a.ged",
+         "0 HEAD\n0 @I1@ INDI\n1 NAME A /B/\n1 SEX M\n0 @F1@ FAM\n1 HUSB @I1@\n0 TRLR\n");
+  // The husband lacks FAMS 1 (counted), then the family has one partner.
+  EXPECT_NE(s.LogText().find("\r\n### HUSB 1 ohne FAMS 1 "), std::string::npos);
+  EXPECT_NE(s.LogText().find("\r\n1 Fehler automatisch korrigiert!\r\n"), std::string::npos);
+  EXPECT_EQ(s.person(0, 1).spouseFamilies.entries, (std::vector<int32_t>{1}));
+}
+
+TEST(LoadSlot, ReloadKeepsTheEndsAndTheNoteNumbers) {
+  LoadSetup s;
+  s.Load(0, "gross.ged", "0 HEAD\n0 @I40@ INDI\n1 NOTE @N3@\n0 @F9@ FAM\n0 TRLR\n");
+  s.Load(0, "klein.ged", "0 HEAD\n0 @I2@ INDI\n1 NOTE @N3@\n1 NOTE @N1@\n0 TRLR\n");
+  EXPECT_EQ(s.slot(0).personEnd, 41);
+  EXPECT_EQ(s.slot(0).familyEnd, 10);
+  EXPECT_EQ(s.person(0, 40).number, 0);
+  EXPECT_EQ(s.slot(0).noteSeq[3], 1);  // kept from the first load
+  EXPECT_EQ(s.slot(0).noteSeq[1], 2);
+  EXPECT_EQ(s.slot(1).noteCount, 2);  // handed over after each load of slot 0
+}
+
+TEST(LoadSlot, EmptyBinaryAndForeignFilesAreRefusedWithAReason) {
+  LoadSetup s;
+  EXPECT_EQ(s.Load(0, "leer.ged", ""), 0);
+  EXPECT_EQ(s.slot(0).personCount, 0);
+  std::string binary;
+  for (int i = 0; i < 4096; ++i) binary += static_cast<char>(((i * 7919) % 200) + 56);
+  EXPECT_EQ(s.Load(1, "bild.ged", binary), 0);
+  EXPECT_EQ(s.Load(1, "brief.ged", "Sehr geehrte Damen und Herren,\r\nanbei ...\r\n"), 0);
+  ASSERT_EQ(s.reporter.errors.size(), 3u);
+  EXPECT_EQ(s.reporter.errors[0], "\r\nleer.ged enth\xE4lt keine GEDCOM-Daten");
+  EXPECT_EQ(s.reporter.errors[2], "\r\nbrief.ged enth\xE4lt keine GEDCOM-Daten");
+  EXPECT_NE(s.LogText().find("\r\n2 Zeilen ohne Stufennummer"), std::string::npos);
+  // A file with nothing but a header is GEDCOM all the same.
+  EXPECT_EQ(s.Load(1, "kopf.ged", "0 HEAD\r\n1 CHAR ANSI\r\n0 TRLR\r\n"), 1);
+}
+
+}  // namespace
+}  // namespace kw

@@ -68,12 +68,16 @@ bool IsNullOrEmpty(const char* text) { return text == nullptr || *text == '\0'; 
 bool BothKnown(int x, int y) { return x != 0 && y != 0; }
 
 // Declares the pair the same: link both ways and count.
-int Same(MatchState& state, Person& p, Person& q) {
+Verdict Same(MatchState& state, Person& p, Person& q) {
   ++state.mergeCount;
   p.partner = q.number;
   q.partner = p.number;
-  return 0;
+  return Verdict::kSame;
 }
+
+// The sign of an order as the walk reads it: positive, the slot-0 side is
+// the lower.
+Verdict Order(int order) { return order > 0 ? Verdict::kSlot0Before : Verdict::kSlot1Before; }
 
 // The name walk's tests after the surname order: given names, then birth
 // and death years. 0 when they make the pair the same, otherwise the sign
@@ -164,32 +168,32 @@ int GivenNameDistance(ScratchRing& ring, const Person& p, const Person& q) {
   return result;
 }
 
-int ComparePersons(Store& store, Reporter& reporter, MatchState& state, int32_t p, int32_t q,
-                   int mode) {
+Verdict ComparePersons(Store& store, Reporter& reporter, MatchState& state, int32_t p, int32_t q,
+                       int mode) {
   Person& personP = store.slots[0].persons[p];
   Person& personQ = store.slots[1].persons[q];
-  if (personP.partner != 0 || personQ.partner != 0) return 2;
-  if (personP.number == 0) return 1;
-  if (personQ.number == 0) return -1;
+  if (personP.partner != 0 || personQ.partner != 0) return Verdict::kLinked;
+  if (personP.number == 0) return Verdict::kSlot0Before;
+  if (personQ.number == 0) return Verdict::kSlot1Before;
 
   if (mode == kNameWalk) {
-    if (IsNullOrEmpty(personP.surname)) return 1;
-    if (IsNullOrEmpty(personQ.surname)) return -1;
+    if (IsNullOrEmpty(personP.surname)) return Verdict::kSlot0Before;
+    if (IsNullOrEmpty(personQ.surname)) return Verdict::kSlot1Before;
     // Surnames at distance 0 or 1 agree even where their order differs.
     if (SurnameDistance(store.ring, personP, personQ) > 1) {
       int order = FoldCompare(personP.surname, personQ.surname, 1000);
-      if (order != 0) return order;
+      if (order != 0) return Order(order);
     }
   }
 
-  if (personP.sex != personQ.sex) return -1;
+  if (personP.sex != personQ.sex) return Verdict::kSlot1Before;
 
   if (mode == kNameWalk) {
     int result = CompareGivenNamesAndYears(store.ring, personP, personQ);
-    if (result != 0) return result;
+    if (result != 0) return Order(result);
     return Same(state, personP, personQ);
   }
-  if (!FamilyModeSame(store, reporter, personP, personQ, mode)) return 1;
+  if (!FamilyModeSame(store, reporter, personP, personQ, mode)) return Verdict::kSlot0Before;
   return Same(state, personP, personQ);
 }
 

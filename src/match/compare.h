@@ -2,10 +2,9 @@
 // and a person of slot 1 are the same human being, and records a positive
 // decision at once by linking the two and counting the merge.
 //
-// Besides "same" (0), the name walk reads the sign of a result to know which
-// of its two cursors moves on: positive moves the slot-0 cursor, negative the
-// slot-1 cursor. The first person is always the slot-0 one; several tests
-// are one-sided.
+// Besides "same", the name walk reads from a verdict which of its two
+// cursors moves on. The first person is always the slot-0 one; several
+// tests are one-sided.
 #ifndef KINWEAVE_MATCH_COMPARE_H_
 #define KINWEAVE_MATCH_COMPARE_H_
 
@@ -55,14 +54,21 @@ int SurnameDistance(ScratchRing& ring, const Person& p, const Person& q);
 // name; a position with neither gives 15 at once.
 int GivenNameDistance(ScratchRing& ring, const Person& p, const Person& q);
 
-// Compares person p of slot 0 with person q of slot 1. Returns
-//  0  the same: both are now linked (partner) and the merge counter grew;
-//  2  p or q was linked already; nothing was looked at;
-//  otherwise not the same and nothing changed. In the name walk that is 1,
-//  -1 or the raw FoldCompare difference of the surnames (which may itself
-//  be 2); in the family modes 1 or -1.
-int ComparePersons(Store& store, Reporter& reporter, MatchState& state, int32_t p, int32_t q,
-                   int mode);
+// What a comparison found.
+enum class Verdict {
+  kSame,    // both are now linked (partner) and the merge counter grew
+  kLinked,  // p or q was linked already; nothing was looked at
+  // Not the same, nothing changed. In the name walk: p sorts first, its
+  // cursor moves on.
+  kSlot0Before,
+  // Not the same, nothing changed. In the name walk: q sorts first.
+  kSlot1Before,
+};
+
+// Compares person p of slot 0 with person q of slot 1. In the family modes
+// the two "not the same" verdicts mean the same.
+Verdict ComparePersons(Store& store, Reporter& reporter, MatchState& state, int32_t p, int32_t q,
+                       int mode);
 
 }  // namespace kw
 

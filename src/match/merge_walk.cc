@@ -33,18 +33,16 @@ void MergeWalk(Store& store, MergeLog& log, Reporter& reporter, MatchState& stat
   while (i < slot0.personCount && j < slot1.personCount) {
     int32_t a = slot0.sortIndex[i];
     int32_t b = slot1.sortIndex[j];
-    int result = ComparePersons(store, reporter, state, a, b, kNameWalk);
-    bool linked0 = slot0.persons[a].partner != 0;
-    bool linked1 = slot1.persons[b].partner != 0;
-    if (result == 0) {
+    Verdict verdict = ComparePersons(store, reporter, state, a, b, kNameWalk);
+    if (verdict == Verdict::kSame) {
       TimedMergePair(store, log, reporter, state, a, b, timing);
       ++i, ++j;
-    } else if (result == 2 && (linked0 || linked1)) {
+    } else if (verdict == Verdict::kLinked) {
       // Moving only the slot-0 cursor would leave the slot-1 cursor on a
-      // linked person, and every later comparison would give 2 again.
-      if (linked0) ++i;
-      if (linked1) ++j;
-    } else if (result > 0) {
+      // linked person, and every later comparison would say "linked" again.
+      if (slot0.persons[a].partner != 0) ++i;
+      if (slot1.persons[b].partner != 0) ++j;
+    } else if (verdict == Verdict::kSlot0Before) {
       ++i;
     } else {
       ++j;

@@ -17,7 +17,7 @@ struct Spreading {
   Family& Family1(int32_t f) { return store.slots[1].families[f]; }
   const Person& Person0(int32_t n) { return store.slots[0].persons[n]; }
   const Person& Person1(int32_t n) { return store.slots[1].persons[n]; }
-  int Compare(int32_t p, int32_t q, int mode) {
+  Verdict Compare(int32_t p, int32_t q, int mode) {
     return ComparePersons(store, reporter, state, p, q, mode);
   }
   void Push(int32_t p, int32_t q) { state.pairStack.push_back({p, q}); }
@@ -36,14 +36,14 @@ void LogContradiction(Spreading& s, const char* heading, int32_t p, int32_t q, i
 }
 
 // Compares two parents known on both sides; a parent missing on either side
-// is neither compared nor reported. A parent linked already (result 2) is
+// is neither compared nor reported. A parent linked already is
 // no contradiction.
 void CompareParentPair(Spreading& s, const char* heading, int32_t p, int32_t q, int32_t parent0,
                        int32_t parent1) {
   if (parent0 == 0 || parent1 == 0) return;
-  int result = s.Compare(parent0, parent1, kParent);
-  if (result == 0) return s.Push(parent0, parent1);
-  if (result == 2) return;
+  Verdict verdict = s.Compare(parent0, parent1, kParent);
+  if (verdict == Verdict::kSame) return s.Push(parent0, parent1);
+  if (verdict == Verdict::kLinked) return;
   LogContradiction(s, heading, p, q, parent0, parent1);
 }
 
@@ -79,7 +79,7 @@ void CompareChildren(Spreading& s, const Family& f0, const Family& f1) {
     int32_t c0 = RefAt(f0.children, k, s.reporter);
     for (int m = 0; m < f1.children.count(); ++m) {
       int32_t c1 = RefAt(f1.children, m, s.reporter);
-      if (s.Compare(c0, c1, kSpouseOrChild) == 0) s.Push(c0, c1);
+      if (s.Compare(c0, c1, kSpouseOrChild) == Verdict::kSame) s.Push(c0, c1);
     }
   }
 }
@@ -93,7 +93,7 @@ void CompareOwnFamilyPair(Spreading& s, int32_t p, int32_t number0, int32_t numb
   int32_t s1 = pIsHusband ? f1.wife : f1.husband;
 
   // Spouse number 0 names the always empty entry 0, which never matches.
-  if (s.Compare(s0, s1, kSpouseOrChild) == 0) {
+  if (s.Compare(s0, s1, kSpouseOrChild) == Verdict::kSame) {
     LinkFamilies(f0, number0, f1, number1);
     s.Push(s0, s1);
   } else if (SameCoupleAnyway(s, s0, s1) && f0.partner == 0 && f1.partner == 0) {

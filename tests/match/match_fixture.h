@@ -97,8 +97,20 @@ class MatchFixture : public ::testing::Test {
     return partners;
   }
 
+  // The verdict as a number: 0 same, 2 linked, 1 when p sorts first, -1
+  // when q does.
   int Compare(int p, int q, int mode) {
-    return ComparePersons(store(), reporter_, state_, p, q, mode);
+    switch (ComparePersons(store(), reporter_, state_, p, q, mode)) {
+      case Verdict::kSame:
+        return 0;
+      case Verdict::kLinked:
+        return 2;
+      case Verdict::kSlot0Before:
+        return 1;
+      case Verdict::kSlot1Before:
+        return -1;
+    }
+    return 99;
   }
 
   std::string LogText() { return test::ReadFile(dir_.File("log")); }

@@ -16,10 +16,10 @@
 #include <memory>
 #include <string>
 
+#include "base/input_file.h"
 #include "base/merge_log.h"
 #include "check/checks.h"
 #include "export/export.h"
-#include "import/line_input.h"
 #include "import/parser.h"
 #include "run/merge_pass.h"
 #include "store/store.h"
@@ -57,13 +57,12 @@ bool LoadTimed(kw::Store& store, kw::MergeLog& log, kw::Reporter& reporter, int 
   store.slots[slot].filePath = path;
   // The import's time includes opening: that is where the file is read.
   auto start = Clock::now();
-  kw::LineInput input;
-  if (!input.Open(path)) {
+  if (!kw::ReadWholeFile(path, store.slots[slot].bytes)) {
     std::fprintf(stderr, "cannot open %s\n", path.c_str());
     return false;
   }
-  int64_t size = input.Size();
-  kw::ParseGedcom(store, reporter, slot, input, size);
+  int64_t size = static_cast<int64_t>(store.slots[slot].bytes.size());
+  kw::ParseGedcom(store, reporter, slot);
   double parseSeconds = Seconds(start);
   start = Clock::now();
   int corrections = kw::CheckSlot(store, log, slot);

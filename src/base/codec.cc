@@ -137,10 +137,6 @@ void EncodeUtf8(char32_t codePoint, std::string& out) {
 // UTF-16 in either byte order. A surrogate pair is one character; a lone
 // half, and an odd last byte, are U+FFFD.
 
-char32_t Utf16Unit(const unsigned char* p, bool bigEndian) {
-  return bigEndian ? (p[0] << 8) | p[1] : (p[1] << 8) | p[0];
-}
-
 bool IsHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool IsLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 

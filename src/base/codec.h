@@ -24,6 +24,24 @@ enum InputEncoding : int {
   kEncodingUtf16Be = 4,
 };
 
+inline bool IsUtf16(InputEncoding encoding) {
+  return encoding == kEncodingUtf16Le || encoding == kEncodingUtf16Be;
+}
+
+// Whether every byte is below 0x80: such text reads the same in every
+// encoding but UTF-16.
+inline bool IsAscii(std::string_view bytes) {
+  for (char c : bytes) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
+// The UTF-16 code unit at `p` (two bytes) in the given byte order.
+inline char32_t Utf16Unit(const unsigned char* p, bool bigEndian) {
+  return bigEndian ? (p[0] << 8) | p[1] : (p[1] << 8) | p[0];
+}
+
 // Windows-1252 as the WHATWG Encoding Standard maps it; its five unassigned
 // bytes 0x81, 0x8D, 0x8F, 0x90, 0x9D map to U+0081 ... U+009D and back.
 char32_t UnicodeFromCp1252(unsigned char byte);

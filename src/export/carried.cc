@@ -1,5 +1,7 @@
 #include "export/carried.h"
 
+#include "base/gedcom_line.h"
+
 namespace kw {
 
 namespace {
@@ -19,14 +21,9 @@ bool GeneratedForm(const std::string& name) {
     default: return false;
   }
   std::string_view digits(name.data() + 2, name.size() - 3);
-  if (digits.size() > 1 && digits[0] == '0') return false;  // "%d" writes no leading zero
-  int64_t n = 0;
-  for (char c : digits) {
-    if (c < '0' || c > '9') return false;
-    n = n * 10 + (c - '0');
-    if (n >= capacity) return false;
-  }
-  return true;
+  if (digits == "0") return true;
+  if (digits[0] == '0') return false;  // "%d" writes no leading zero
+  return XrefNumber(name, name[1], capacity) >= 0;
 }
 
 }  // namespace

@@ -29,29 +29,6 @@ constexpr uint32_t kChil = TagCode("CHIL");
 constexpr uint32_t kFams = TagCode("FAMS");
 constexpr uint32_t kFamc = TagCode("FAMC");
 
-// The raw bytes of the value of a level-0 line ("0 @N5@ NOTE text"): after
-// the level, the cross-reference, the type and the one blank after it, up
-// to the line end. Works unit by unit, so also for UTF-16.
-std::string_view RecordValue(std::string_view raw, InputEncoding encoding) {
-  const size_t width = encoding == kEncodingUtf16Le || encoding == kEncodingUtf16Be ? 2 : 1;
-  const bool big = encoding == kEncodingUtf16Be;
-  auto unit = [&](size_t at) -> unsigned {
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(raw.data()) + at;
-    return width == 1 ? p[0] : (big ? (p[0] << 8) | p[1] : p[0] | (p[1] << 8));
-  };
-  auto isSpace = [](unsigned u) { return u == ' ' || (u >= '\t' && u <= '\r'); };
-  size_t end = raw.size() - raw.size() % width;
-  while (end >= width && (unit(end - width) == '\n' || unit(end - width) == '\r')) end -= width;
-  size_t at = 0;
-  for (int token = 0; token < 3; ++token) {
-    while (at < end && isSpace(unit(at))) at += width;
-    while (at < end && !isSpace(unit(at))) at += width;
-  }
-  if (at < end && (unit(at) == ' ' || unit(at) == '\t')) at += width;
-  if (at >= end) return {};
-  return raw.substr(at, end - at);
-}
-
 class Exporter {
  public:
   Exporter(Store& store, MergeLog& log, Reporter& reporter)
@@ -172,13 +149,11 @@ int Exporter::Run(const std::string& outputPath) {
   return 1;
 }
 
+// The inputs are the bytes the import read; only the output is opened.
 bool Exporter::OpenFiles(const std::string& outputPath) {
   for (int slot = 0; slot < 2; ++slot) {
     const InputSlot& s = store_.slots[slot];
-    if (!inputs_[slot].Open(s.filePath, s.encoding, slot)) {
-      ShowError(reporter_, "kann %s nicht \xF6" "ffnen", DisplayPath(s.filePath).c_str());
-      return false;
-    }
+    inputs_[slot] = InputText(s.bytes, s.encoding, slot);
   }
   if (!output_.Open(outputPath, store_.slots[0].encoding)) {
     ShowError(reporter_, "kann %s nicht \xF6" "ffnen", DisplayPath(outputPath).c_str());
@@ -211,8 +186,7 @@ bool Exporter::ReadStreamLine() {
   if (!inputs_[0].ReadLine(raw_)) return false;
   if (firstLine_) {
     firstLine_ = false;
-    EncodingProbe probe = ProbeEncoding(reinterpret_cast<const unsigned char*>(raw_.data()),
-                                        raw_.size() < 3 ? raw_.size() : 3);
+    EncodingProbe probe = ProbeEncoding(raw_);
     output_.WriteBytes(raw_.substr(0, probe.markBytes));
     raw_.remove_prefix(probe.markBytes);
   }
@@ -231,7 +205,7 @@ void Exporter::StepProgress() {
   ShowStatus(reporter_, 1, "%d%% erledigt", percent == 99 ? 100 : percent);
 }
 
-void Exporter::CopyLine() { output_.WriteCopy(raw_, inputs_[0].encoding()); }
+void Exporter::CopyLine() { output_.WriteLineCopy(raw_, inputs_[0].encoding()); }
 
 bool Exporter::SkipAndRead() {
   SkipRecord(inputs_[0]);

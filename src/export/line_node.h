@@ -25,17 +25,6 @@
 
 namespace kw {
 
-// The first four bytes of a tag, the first in the lowest byte; a shorter tag
-// is padded with zero bytes ("FAM" gives 0x004D4146). Tags longer than four
-// characters count by their first four.
-constexpr uint32_t TagCode(std::string_view tag) {
-  uint32_t code = 0;
-  for (size_t i = 0; i < 4 && i < tag.size(); ++i) {
-    code |= static_cast<uint32_t>(static_cast<unsigned char>(tag[i])) << (8 * i);
-  }
-  return code;
-}
-
 // One line of an input file.
 struct LineText {
   std::string_view raw;   // the bytes in the input, line end included

@@ -289,7 +289,7 @@ bool Renumbering::WriteOrdinaryLine(const LineText& text) {
   ScannedLine line = ScanLine(text.scan);
   if (!line.token2.empty() && line.token2[0] == '_') return false;
   if (text.slot == 1 && IsPointerValue(text.scan, line)) return WritePointerLine(text, line.token3);
-  output_.WriteCopy(text.raw, text.encoding);
+  output_.WriteLineCopy(text.raw, text.encoding);
   return true;
 }
 
@@ -329,12 +329,12 @@ bool Renumbering::WritePointerLine(const LineText& text, std::string_view pointe
 // kept. An unchanged name copies the line byte for byte.
 void Renumbering::WriteRenamed(const LineText& text, std::string_view pointer,
                                const std::string& name) {
-  if (pointer == name) return output_.WriteCopy(text.raw, text.encoding);
+  if (pointer == name) return output_.WriteLineCopy(text.raw, text.encoding);
   size_t at = static_cast<size_t>(pointer.data() - text.scan.data());
   std::string line(text.scan.substr(0, at));
   line += name;
   line += text.scan.substr(at + pointer.size());
-  output_.WriteText(line);
+  output_.WriteLineText(line);
 }
 
 }  // namespace kw

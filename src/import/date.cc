@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/fold.h"
+#include "base/gedcom_line.h"
 
 namespace kw {
 
@@ -21,24 +22,6 @@ const int kDaysInMonth[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 constexpr int kMaxYear = 2100;
 constexpr int kMaxSpan = 10;
 
-// Field positions and widths in the packed word; a stored value keeps only
-// as many low bits as its field has.
-constexpr int kYearShift = 0, kYearBits = 12;
-constexpr int kMonthShift = 12, kMonthBits = 4;
-constexpr int kDayShift = 16, kDayBits = 5;
-constexpr int kQualifierShift = 21, kQualifierBits = 3;
-constexpr int kSpanShift = 25, kSpanBits = 7;
-constexpr PackedDate kIncomplete = PackedDate{1} << 24;
-
-void SetField(PackedDate& date, int shift, int bits, uint32_t value) {
-  PackedDate mask = ((PackedDate{1} << bits) - 1) << shift;
-  date = (date & ~mask) | ((value << shift) & mask);
-}
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool EqualIgnoringCase(const char* a, const char* b) {
@@ -53,7 +36,7 @@ bool EqualIgnoringCase(const char* a, const char* b) {
 // `found` tells whether there was at least one digit; `text` moves past it.
 uint32_t ReadNumber(const char*& text, bool& found) {
   const char* p = text;
-  while (IsBlank(*p)) ++p;
+  while (IsGedcomSpace(*p)) ++p;
   bool negative = false;
   if (*p == '+' || *p == '-') negative = *p++ == '-';
   uint32_t value = 0;
@@ -77,10 +60,10 @@ int SplitTokens(const char* text, std::string tokens[4]) {
   int n = 0;
   const char* p = text;
   while (n < 4) {
-    while (IsBlank(*p)) ++p;
+    while (IsGedcomSpace(*p)) ++p;
     if (*p == '\0') break;
     const char* start = p;
-    while (*p != '\0' && !IsBlank(*p)) ++p;
+    while (*p != '\0' && !IsGedcomSpace(*p)) ++p;
     tokens[n++].assign(start, p);
   }
   return n;
@@ -113,59 +96,59 @@ bool FillFields(PackedDate& target, const char* text, int n, const std::string t
         uint32_t numbers[3];
         int count = ReadDotted(text, numbers);
         if (count == 0) return false;
-        if (count == 3) SetField(target, kDayShift, kDayBits, numbers[0]);
-        if (count >= 2) SetField(target, kMonthShift, kMonthBits, numbers[count - 2]);
-        SetField(target, kYearShift, kYearBits, numbers[count - 1]);
+        if (count == 3) SetDateField(target, kDateDay, numbers[0]);
+        if (count >= 2) SetDateField(target, kDateMonth, numbers[count - 2]);
+        SetDateField(target, kDateYear, numbers[count - 1]);
         return true;
       }
       int month = MonthNumber(t[0].c_str());
       if (month != 0) {
-        SetField(target, kMonthShift, kMonthBits, month);
+        SetDateField(target, kDateMonth, month);
       } else {
-        SetField(target, kYearShift, kYearBits, NumberOf(t[0].c_str()));
+        SetDateField(target, kDateYear, NumberOf(t[0].c_str()));
       }
       return true;
     }
     case 2: {
       int qualifier = QualifierCode(t[0].c_str());
       if (qualifier != 0) {
-        SetField(target, kQualifierShift, kQualifierBits, qualifier);
-        SetField(target, kYearShift, kYearBits, NumberOf(t[1].c_str()));
+        SetDateField(target, kDateQualifier, qualifier);
+        SetDateField(target, kDateYear, NumberOf(t[1].c_str()));
         return true;
       }
       int month = MonthNumber(t[0].c_str());
       if (month != 0) {
-        SetField(target, kMonthShift, kMonthBits, month);
-        SetField(target, kYearShift, kYearBits, NumberOf(t[1].c_str()));
+        SetDateField(target, kDateMonth, month);
+        SetDateField(target, kDateYear, NumberOf(t[1].c_str()));
         return true;
       }
-      SetField(target, kDayShift, kDayBits, NumberOf(t[0].c_str()));
+      SetDateField(target, kDateDay, NumberOf(t[0].c_str()));
       month = MonthNumber(t[1].c_str());
       if (month == 0) return false;
-      SetField(target, kMonthShift, kMonthBits, month);
+      SetDateField(target, kDateMonth, month);
       return true;
     }
     case 3: {
       int qualifier = QualifierCode(t[0].c_str());
       if (qualifier != 0) {
-        SetField(target, kQualifierShift, kQualifierBits, qualifier);
+        SetDateField(target, kDateQualifier, qualifier);
       } else {
-        SetField(target, kDayShift, kDayBits, NumberOf(t[0].c_str()));
+        SetDateField(target, kDateDay, NumberOf(t[0].c_str()));
       }
       int month = MonthNumber(t[1].c_str());
       if (month == 0) return false;
-      SetField(target, kMonthShift, kMonthBits, month);
-      SetField(target, kYearShift, kYearBits, NumberOf(t[2].c_str()));
+      SetDateField(target, kDateMonth, month);
+      SetDateField(target, kDateYear, NumberOf(t[2].c_str()));
       return true;
     }
     default: {
       int qualifier = QualifierCode(t[0].c_str());
-      SetField(target, kQualifierShift, kQualifierBits, qualifier);
-      SetField(target, kDayShift, kDayBits, NumberOf(t[1].c_str()));
+      SetDateField(target, kDateQualifier, qualifier);
+      SetDateField(target, kDateDay, NumberOf(t[1].c_str()));
       int month = MonthNumber(t[2].c_str());
       if (month == 0) return false;
-      SetField(target, kMonthShift, kMonthBits, month);
-      SetField(target, kYearShift, kYearBits, NumberOf(t[3].c_str()));
+      SetDateField(target, kDateMonth, month);
+      SetDateField(target, kDateYear, NumberOf(t[3].c_str()));
       return true;
     }
   }
@@ -180,7 +163,7 @@ bool CheckFields(PackedDate& target, const char* text) {
   const char* slash = std::strchr(text, '/');
   if (slash == nullptr) return true;
   uint32_t span = (NumberOf(slash + 1) - static_cast<uint32_t>(year)) % 128;
-  SetField(target, kSpanShift, kSpanBits, span);
+  SetDateField(target, kDateSpan, span);
   return span <= kMaxSpan;
 }
 
@@ -212,10 +195,10 @@ int ParseDate(PackedDate& target, const char* text) {
   if (text == nullptr) return 0;
   std::string tokens[4];
   int n = SplitTokens(text, tokens);
-  target = kIncomplete;
+  target = kDateIncomplete;
   if (!FillFields(target, text, n, tokens)) return 0;
   if (!CheckFields(target, text)) return 0;
-  target &= ~kIncomplete;
+  target &= ~kDateIncomplete;
   return 1;
 }
 

@@ -9,7 +9,6 @@
 #include <cstdint>
 
 #include "base/reporter.h"
-#include "import/line_input.h"
 #include "store/store.h"
 
 namespace kw {
@@ -22,10 +21,9 @@ struct ParseResult {
   int skippedLines = 0;
 };
 
-// Prepares the slot and reads the open input to its end, its trailer line
-// or a limit. `fileSize` drives the progress steps.
-ParseResult ParseGedcom(Store& store, Reporter& reporter, int slot, LineInput& input,
-                        int64_t fileSize);
+// Prepares the slot and reads its file's bytes (InputSlot::bytes) to their
+// end, the trailer line or a limit, with a progress step per hundredth.
+ParseResult ParseGedcom(Store& store, Reporter& reporter, int slot);
 
 }  // namespace kw
 

@@ -1,6 +1,5 @@
 #include "import/record_numbers.h"
 
-#include <cstring>
 #include <vector>
 
 #include "store/store.h"
@@ -9,46 +8,22 @@ namespace kw {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-// The cross-reference and record type of a level-0 line, if it is one.
-bool SplitRecordLine(const std::string& line, std::string& xref, std::string& type) {
-  size_t p = 0;
-  while (p < line.size() && IsBlank(line[p])) ++p;
-  if (p + 1 >= line.size() || line[p] != '0' || !IsBlank(line[p + 1])) return false;
-  p += 2;
-  while (p < line.size() && IsBlank(line[p])) ++p;
-  size_t start = p;
-  while (p < line.size() && !IsBlank(line[p]) && line[p] != '\r' && line[p] != '\n') ++p;
-  xref.assign(line, start, p - start);
-  while (p < line.size() && IsBlank(line[p])) ++p;
-  start = p;
-  while (p < line.size() && !IsBlank(line[p]) && line[p] != '\r' && line[p] != '\n') ++p;
-  type.assign(line, start, p - start);
-  return !xref.empty() && xref[0] == '@';
+// The number a record keeps: "@I<n>@" from 1 to below the capacity. Number
+// 0 stands for "no record" in every table, so @I0@ is named like any other
+// form, or the person would be lost.
+int32_t KeptNumber(std::string_view xref, char letter, int32_t capacity) {
+  return static_cast<int32_t>(XrefNumber(xref, letter, capacity));
 }
 
-// Record types match by their first four bytes, as the parser's tags do.
-bool TypeIs(const std::string& type, const char* name) {
-  return std::strncmp(type.c_str(), name, 4) == 0;
+// Whether a line may be a level-0 line: after any white space a "0" or a
+// sign. Most lines are not, and this spares them the whole scan.
+bool MayBeLevelZero(std::string_view raw) {
+  size_t p = 0;
+  while (p < raw.size() && IsGedcomSpace(raw[p])) ++p;
+  return p < raw.size() && (raw[p] == '0' || raw[p] == '+' || raw[p] == '-');
 }
 
 }  // namespace
-
-int32_t PlainNumber(const char* token, char letter, int32_t capacity) {
-  if (token[0] != '@' || token[1] != letter || token[2] < '0' || token[2] > '9') return -1;
-  int64_t n = 0;
-  const char* p = token + 2;
-  for (; *p >= '0' && *p <= '9'; ++p) {
-    n = n * 10 + (*p - '0');
-    if (n >= capacity) return -1;
-  }
-  if (p[0] != '@' || p[1] != '\0') return -1;
-  // Number 0 stands for "no record" in every table: @I0@ is named like any
-  // other form, or the person would be lost.
-  if (n == 0) return -1;
-  return static_cast<int32_t>(n);
-}
 
 RecordNumbers::RecordNumbers() {
   persons_.letter = 'I';
@@ -57,27 +32,34 @@ RecordNumbers::RecordNumbers() {
   families_.capacity = kFamilyCapacity;
 }
 
-void RecordNumbers::Collect(LineInput& input, InputEncoding encoding) {
-  int64_t start = input.position();
+void RecordNumbers::Collect(std::string_view bytes, int64_t start, InputEncoding encoding) {
   // Cross-references are ASCII: byte files need no decoding to find them.
-  InputEncoding reading =
-      encoding == kEncodingUtf16Le || encoding == kEncodingUtf16Be ? encoding : kEncodingPlain;
+  InputEncoding reading = IsUtf16(encoding) ? encoding : kEncodingPlain;
+  LineReader reader(bytes, reading);
+  reader.Seek(start);
   std::vector<std::string> otherPersons, otherFamilies;
-  std::string line, xref, type;
-  while (input.ReadLevelZeroLine(reading, line)) {
-    if (!SplitRecordLine(line, xref, type)) continue;
+  std::string storage;
+  std::string_view raw;
+  while (reader.Next(raw)) {
+    if (!IsUtf16(reading) && !MayBeLevelZero(raw)) continue;
+    ScannedLine line = ScanLine(ScanText(reading, raw, storage));
+    // A record whose cross-reference lacks its closing "@" is skipped by the
+    // parser, but still takes a number here: the numbers handed out, and so
+    // the numbers of the persons added to the output, stay as they were.
+    if (!line.hasLevel || line.level != 0 || line.token2.empty() || line.token2[0] != '@') {
+      continue;
+    }
     ++recordLines_;
-    bool person = TypeIs(type, "INDI");
-    if (!person && !TypeIs(type, "FAM")) continue;
+    bool person = TagCode(line.token3) == TagCode("INDI");
+    if (!person && TagCode(line.token3) != TagCode("FAM")) continue;
     Kind& kind = person ? persons_ : families_;
-    int32_t n = PlainNumber(xref.c_str(), kind.letter, kind.capacity);
+    int32_t n = KeptNumber(line.token2, kind.letter, kind.capacity);
     if (n >= 0) {
       if (n > kind.highestKept) kind.highestKept = n;
     } else {
-      (person ? otherPersons : otherFamilies).push_back(xref);
+      (person ? otherPersons : otherFamilies).emplace_back(line.token2);
     }
   }
-  input.Seek(start);
   for (Kind* kind : {&persons_, &families_}) {
     kind->nextFree = kind->highestKept + 1;
     for (const std::string& other : kind == &persons_ ? otherPersons : otherFamilies) {
@@ -87,7 +69,7 @@ void RecordNumbers::Collect(LineInput& input, InputEncoding encoding) {
 }
 
 int32_t RecordNumbers::Record(Kind& kind, const std::string& xref) {
-  int32_t n = PlainNumber(xref.c_str(), kind.letter, kind.capacity);
+  int32_t n = KeptNumber(xref, kind.letter, kind.capacity);
   if (n >= 0) return n;
   auto found = kind.handed.find(xref);
   if (found != kind.handed.end()) return found->second;
@@ -96,10 +78,10 @@ int32_t RecordNumbers::Record(Kind& kind, const std::string& xref) {
   return fresh;
 }
 
-int32_t RecordNumbers::Reference(const Kind& kind, const char* token) {
+int32_t RecordNumbers::Reference(const Kind& kind, const std::string& token) {
   auto found = kind.handed.find(token);
   if (found != kind.handed.end()) return found->second < kind.capacity ? found->second : -1;
-  int32_t n = PlainNumber(token, kind.letter, kind.capacity);
+  int32_t n = KeptNumber(token, kind.letter, kind.capacity);
   if (n > kind.highestKept && n < kind.nextFree) return -1;  // handed to another record
   return n;
 }

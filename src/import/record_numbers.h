@@ -11,7 +11,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "import/line_input.h"
+#include "base/gedcom_line.h"
 
 namespace kw {
 
@@ -19,9 +19,10 @@ class RecordNumbers {
  public:
   RecordNumbers();
 
-  // Reads the cross-references of all INDI and FAM records from the input's
-  // position to its end and hands out the numbers; the position is restored.
-  void Collect(LineInput& input, InputEncoding encoding);
+  // Reads the cross-references of all INDI and FAM records of the file's
+  // bytes from `start` (after a byte-order mark) to the end and hands out
+  // the numbers.
+  void Collect(std::string_view bytes, int64_t start, InputEncoding encoding);
 
   // The number of a person or family record line's cross-reference; may be
   // at or above the capacity (the caller refuses it). A record the
@@ -33,8 +34,8 @@ class RecordNumbers {
   // it names nothing the tables can hold: a pointer of another form that no
   // record has, a number beyond the capacity, or a plain number that was
   // handed to a record of another form.
-  int32_t PersonReference(const char* token) const { return Reference(persons_, token); }
-  int32_t FamilyReference(const char* token) const { return Reference(families_, token); }
+  int32_t PersonReference(const std::string& token) const { return Reference(persons_, token); }
+  int32_t FamilyReference(const std::string& token) const { return Reference(families_, token); }
 
   // Level-0 lines with a cross-reference that the collection saw.
   size_t recordLines() const { return recordLines_; }
@@ -58,16 +59,12 @@ class RecordNumbers {
   };
 
   static int32_t Record(Kind& kind, const std::string& xref);
-  static int32_t Reference(const Kind& kind, const char* token);
+  static int32_t Reference(const Kind& kind, const std::string& token);
 
   Kind persons_;
   Kind families_;
   size_t recordLines_ = 0;
 };
-
-// The number n of "@<letter><digits>@" when it is from 1 to below
-// `capacity`, else -1.
-int32_t PlainNumber(const char* token, char letter, int32_t capacity);
 
 }  // namespace kw
 

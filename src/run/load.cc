@@ -1,8 +1,8 @@
 #include "run/load.h"
 
 #include "base/display_path.h"
+#include "base/input_file.h"
 #include "check/checks.h"
-#include "import/line_input.h"
 #include "import/parser.h"
 
 namespace kw {
@@ -16,9 +16,8 @@ bool HasGedExtension(const std::string& baseName) {
 // Reads the file into the slot, logs its summary, runs the checks and logs
 // the sum of their corrections. A limit message of the parser ends the
 // reading; the summary and the checks follow with what was read.
-ParseResult ImportSlot(Store& store, MergeLog& log, Reporter& reporter, int slot,
-                       LineInput& input, int64_t fileSize) {
-  ParseResult parsed = ParseGedcom(store, reporter, slot, input, fileSize);
+ParseResult ImportSlot(Store& store, MergeLog& log, Reporter& reporter, int slot) {
+  ParseResult parsed = ParseGedcom(store, reporter, slot);
   InputSlot& s = store.slots[slot];
   std::string path = DisplayPath(s.filePath);
   log.Write("\n%s\n%d Personen %d Familien\n", path.c_str(), s.personCount, s.familyCount);
@@ -35,8 +34,8 @@ LoadResult Load(Store& store, MergeLog& log, Reporter& reporter, int slot,
   std::string shownPath = DisplayPath(path);
   std::string baseName = DisplayPath(BaseName(path));
 
-  LineInput input;
-  if (!input.Open(path)) {
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes)) {
     ShowError(reporter, "kann %s nicht \xF6" "ffnen", shownPath.c_str());
     return LoadResult::kRefused;
   }
@@ -46,13 +45,12 @@ LoadResult Load(Store& store, MergeLog& log, Reporter& reporter, int slot,
     return LoadResult::kRefused;
   }
   if (store.pool.fill() <= 1) store.pool.Clear();
-  int64_t size = input.Size();
+  s.bytes = std::move(bytes);
 
   reporter.CreateProgress();
   ShowStatus(reporter, 0, "Lade %s ...", baseName.c_str());
-  ParseResult parsed = ImportSlot(store, log, reporter, slot, input, size);
+  ParseResult parsed = ImportSlot(store, log, reporter, slot);
   reporter.DestroyProgress();
-  input.Close();
   // An empty file, a picture or a text of another format: say so rather
   // than merge nothing in silence.
   if (parsed.gedcomRecords == 0) {

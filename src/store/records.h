@@ -18,12 +18,33 @@ namespace kw {
 // minus year). Zero means no date is known.
 using PackedDate = uint32_t;
 
-inline int DateYear(PackedDate d) { return static_cast<int>(d & 0xFFF); }
-inline int DateMonth(PackedDate d) { return static_cast<int>((d >> 12) & 0xF); }
-inline int DateDay(PackedDate d) { return static_cast<int>((d >> 16) & 0x1F); }
-inline int DateQualifier(PackedDate d) { return static_cast<int>((d >> 21) & 0x7); }
-inline bool DateIncomplete(PackedDate d) { return ((d >> 24) & 1) != 0; }
-inline int DateSpan(PackedDate d) { return static_cast<int>((d >> 25) & 0x7F); }
+// Where a field of a PackedDate lies; a stored value keeps only as many low
+// bits as its field has.
+struct DateField {
+  int shift;
+  int bits;
+};
+constexpr DateField kDateYear{0, 12};
+constexpr DateField kDateMonth{12, 4};
+constexpr DateField kDateDay{16, 5};
+constexpr DateField kDateQualifier{21, 3};
+constexpr DateField kDateSpan{25, 7};
+constexpr PackedDate kDateIncomplete = PackedDate{1} << 24;
+
+inline int GetDateField(PackedDate d, DateField field) {
+  return static_cast<int>((d >> field.shift) & ((PackedDate{1} << field.bits) - 1));
+}
+inline void SetDateField(PackedDate& d, DateField field, uint32_t value) {
+  PackedDate mask = ((PackedDate{1} << field.bits) - 1) << field.shift;
+  d = (d & ~mask) | ((value << field.shift) & mask);
+}
+
+inline int DateYear(PackedDate d) { return GetDateField(d, kDateYear); }
+inline int DateMonth(PackedDate d) { return GetDateField(d, kDateMonth); }
+inline int DateDay(PackedDate d) { return GetDateField(d, kDateDay); }
+inline int DateQualifier(PackedDate d) { return GetDateField(d, kDateQualifier); }
+inline bool DateIncomplete(PackedDate d) { return (d & kDateIncomplete) != 0; }
+inline int DateSpan(PackedDate d) { return GetDateField(d, kDateSpan); }
 
 // Numbers of records of the same slot, in the order they were added. The list
 // has no fixed limit; it owns its storage.

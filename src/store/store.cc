@@ -1,5 +1,6 @@
 #include "store/store.h"
 
+#include "base/gedcom_line.h"
 #include "base/reporter.h"
 
 namespace kw {
@@ -44,20 +45,13 @@ std::string FamilyXref(const InputSlot& slot, int32_t family) {
 }
 
 namespace {
-// "@<letter><digits>@" below the capacity, the form a record keeps its
-// number in; -1 for every other form.
+// A name the slot keeps, or "@<letter><digits>@" below the capacity, the
+// form a record keeps its number in; -1 for every other form.
 int32_t NumberOf(const std::unordered_map<std::string, int32_t>& named, char letter,
                  int32_t capacity, std::string_view xref) {
   auto it = named.find(std::string(xref));
   if (it != named.end()) return it->second;
-  if (xref.size() < 4 || xref[0] != '@' || xref[1] != letter || xref.back() != '@') return -1;
-  int64_t n = 0;
-  for (char c : xref.substr(2, xref.size() - 3)) {
-    if (c < '0' || c > '9') return -1;
-    n = n * 10 + (c - '0');
-    if (n >= capacity) return -1;
-  }
-  return static_cast<int32_t>(n);
+  return static_cast<int32_t>(XrefNumber(xref, letter, capacity));
 }
 }  // namespace
 

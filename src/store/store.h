@@ -64,6 +64,9 @@ struct InputSlot {
   // form (most of a file; the tables know those). Ask HasRecordNamed.
   std::unordered_set<std::string> xrefs;
   std::string filePath;           // the input file, native path bytes
+  // The input file as it was read, whole: the import reads its records from
+  // it and the export reads them again, at the positions the import noted.
+  std::string bytes;
   InputEncoding encoding = kEncodingPlain;  // as the slot's import ended
 
   bool prepared() const { return !persons.empty(); }
@@ -80,7 +83,8 @@ struct Store {
 };
 
 // Fresh zero-filled person, family and sort tables for a slot; counts to 0.
-// The ends, the note and source maps and their counters stay.
+// The ends, the note and source maps and their counters, the path and the
+// bytes stay.
 void PrepareSlot(InputSlot& slot);
 
 // The cross-reference of a person or family as its file writes it.

@@ -84,6 +84,10 @@ TEST(GoldenCases, EveryCaseGivesItsOutputLogAndBoxes) {
     Expect(folder / "merge.ged", output);
     Expect(folder / "merge.log", Replace(ReadFile(s.dir.File("merge.log")), dir, "<DIR>"));
     Expect(folder / "boxes.txt", BoxLines(s.reporter, dir));
+    // A written output has its log beside it; nothing stays behind.
+    if (!output.empty()) {
+      EXPECT_FALSE(fs::exists(s.dir.File("log")));
+    }
 
     std::set<std::string> allowed = UnwrittenNoteAndSourceRefs(*s.store);
     for (const std::string& input : {one, two}) {

@@ -19,11 +19,9 @@ class TreeReader {
   // level-0 line "0 @X1@ REC", from an input of the given slot.
   LineNode* Read(const std::string& lines, int slot = 0,
                  InputEncoding encoding = kEncodingPlain) {
-    std::string head = "0 @X1@ REC\n";
-    std::string path = dir_.File("tree" + std::to_string(inputs_.size()) + ".ged");
-    WriteFile(path, head + lines);
-    InputText& input = inputs_.emplace_back();
-    input.Open(path, encoding, slot);
+    const std::string head = "0 @X1@ REC\n";
+    const std::string& bytes = files_.emplace_back(head + lines);
+    InputText& input = inputs_.emplace_back(bytes, encoding, slot);
     return ReadGED(input, static_cast<int64_t>(head.size()), arena, reporter);
   }
 
@@ -31,7 +29,7 @@ class TreeReader {
   RecordingReporter reporter;
 
  private:
-  TempDir dir_;
+  std::deque<std::string> files_;
   std::deque<InputText> inputs_;
 };
 

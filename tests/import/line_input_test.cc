@@ -1,5 +1,5 @@
-// Reading lines: the start of a file, the four line ends, the 999-byte
-// limit, byte positions, and what each encoding stores.
+// The import's lines: the 999-byte limit, and what each encoding stores
+// through a whole load.
 #include "import/line_input.h"
 
 #include <gtest/gtest.h>
@@ -13,18 +13,6 @@ namespace kw {
 namespace {
 
 using test::LoadSetup;
-using test::TempDir;
-
-std::vector<std::string> RawLines(const std::string& bytes, InputEncoding encoding) {
-  TempDir dir;
-  test::WriteFile(dir.File("x.ged"), bytes);
-  LineInput input;
-  EXPECT_TRUE(input.Open(dir.File("x.ged")));
-  std::vector<std::string> lines;
-  std::string line;
-  while (input.ReadRawLine(encoding, line)) lines.push_back(line);
-  return lines;
-}
 
 std::string Utf16(const std::string& ascii, bool little) {
   std::string out;
@@ -35,85 +23,22 @@ std::string Utf16(const std::string& ascii, bool little) {
   return out;
 }
 
-TEST(LineInputProbe, MarksAndUtf16StartsDecide) {
-  auto probe = [](std::initializer_list<unsigned char> bytes) {
-    std::vector<unsigned char> v(bytes);
-    return ProbeEncoding(v.data(), v.size());
-  };
-  EncodingProbe p = probe({0xEF, 0xBB, 0xBF});
-  EXPECT_EQ(p.encoding, kEncodingUtf8);
-  EXPECT_TRUE(p.fixed);
-  EXPECT_EQ(p.markBytes, 3);
-  EXPECT_EQ(probe({0xFF, 0xFE, 0x30}).encoding, kEncodingUtf16Le);
-  EXPECT_EQ(probe({0xFE, 0xFF, 0x00}).encoding, kEncodingUtf16Be);
-  EXPECT_EQ(probe({0x30, 0x00, 0x20}).encoding, kEncodingUtf16Le);
-  EXPECT_EQ(probe({0x30, 0x00, 0x20}).markBytes, 0);
-  EXPECT_EQ(probe({0x00, 0x30, 0x00}).encoding, kEncodingUtf16Be);
-  // An incomplete mark is read as plain bytes from the first byte.
-  for (auto p2 : {probe({0xEF, 0xBB, 0x41}), probe({0xFF, 0x00, 0x41}), probe({0x30, 0x20, 0x48})}) {
-    EXPECT_EQ(p2.encoding, kEncodingPlain);
-    EXPECT_FALSE(p2.fixed);
-    EXPECT_EQ(p2.markBytes, 0);
-  }
-}
-
-TEST(LineInputLines, EveryLineEndEndsALineAndStaysWithIt) {
-  EXPECT_EQ(RawLines("a\rb\nc\r\nd\n\re", kEncodingPlain),
-            (std::vector<std::string>{"a\r", "b\n", "c\r\n", "d\n\r", "e"}));
-  EXPECT_EQ(RawLines("x\r\r\ny\n\n", kEncodingPlain),
-            (std::vector<std::string>{"x\r", "\r\n", "y\n", "\n"}));
-  std::string le = Utf16("a\rb\r\nc", true);
-  std::vector<std::string> lines = RawLines(le, kEncodingUtf16Le);
-  ASSERT_EQ(lines.size(), 3u);
-  EXPECT_EQ(lines[0], Utf16("a\r", true));
-  EXPECT_EQ(lines[1], Utf16("b\r\n", true));
-  EXPECT_EQ(RawLines(Utf16("a\nb", false), kEncodingUtf16Be).size(), 2u);
-}
-
-TEST(LineInputLines, LongLinesComeBackIn999BytePieces) {
-  TempDir dir;
+TEST(LineInputLines, LongLinesComeBackIn999BytePiecesAndPositionsStayExact) {
   std::string longLine(1500, 'x');
-  test::WriteFile(dir.File("x.ged"), longLine + "\n0 TRLR\n");
-  LineInput input;
-  ASSERT_TRUE(input.Open(dir.File("x.ged")));
+  std::string bytes = "0 HEAD\r\n" + longLine + "\n0 TRLR\n";
+  LineInput input(bytes);
+  input.Probe();
   std::string line;
   ASSERT_TRUE(input.ReadLine(kEncodingPlain, line));
+  EXPECT_EQ(input.position(), 8);
+  ASSERT_TRUE(input.ReadLine(kEncodingPlain, line));
   EXPECT_EQ(line.size(), 999u);
+  EXPECT_EQ(input.position(), 8 + 1501);  // the whole raw line is consumed
   ASSERT_TRUE(input.ReadLine(kEncodingPlain, line));
   EXPECT_EQ(line, std::string(501, 'x') + "\n");
   ASSERT_TRUE(input.ReadLine(kEncodingPlain, line));
   EXPECT_EQ(line, "0 TRLR\n");
   EXPECT_FALSE(input.ReadLine(kEncodingPlain, line));
-}
-
-TEST(LineInputLines, PositionIsTheStartOfTheNextLineAcrossBufferRefills) {
-  TempDir dir;
-  std::string text;
-  std::vector<int64_t> starts;
-  for (int i = 0; i < 150000; ++i) {
-    starts.push_back(static_cast<int64_t>(text.size()));
-    text += "1 NOTE line " + std::to_string(i) + (i % 2 ? "\r\n" : "\n");
-  }
-  test::WriteFile(dir.File("x.ged"), text);
-  LineInput input;
-  ASSERT_TRUE(input.Open(dir.File("x.ged")));
-  EXPECT_EQ(input.Size(), static_cast<int64_t>(text.size()));
-  std::string line;
-  for (size_t i = 0; i < starts.size(); ++i) {
-    ASSERT_EQ(input.position(), starts[i]) << i;
-    ASSERT_TRUE(input.ReadLine(kEncodingPlain, line));
-  }
-  EXPECT_EQ(input.position(), static_cast<int64_t>(text.size()));
-  ASSERT_TRUE(input.Seek(starts[7]));
-  ASSERT_TRUE(input.ReadLine(kEncodingPlain, line));
-  EXPECT_EQ(line, "1 NOTE line 7\r\n");
-}
-
-TEST(LineInputOpen, MissingFilesAndDirectoriesDoNotOpen) {
-  TempDir dir;
-  LineInput input;
-  EXPECT_FALSE(input.Open(dir.File("fehlt.ged")));
-  EXPECT_FALSE(input.Open(dir.path().string()));
 }
 
 // What the import stores for each encoding, through a whole load.

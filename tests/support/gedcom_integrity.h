@@ -33,7 +33,7 @@
 #include <vector>
 
 #include "base/codec.h"
-#include "import/line_input.h"
+#include "base/gedcom_line.h"
 #include "store/store.h"
 
 namespace kw::test {
@@ -50,8 +50,7 @@ struct GedLine {
 
 // The lines of a file read as Windows-1252, split at every CR and LF.
 inline std::vector<GedLine> SplitLines(const std::string& bytes, InputEncoding encoding) {
-  EncodingProbe probe = ProbeEncoding(reinterpret_cast<const unsigned char*>(bytes.data()),
-                                      bytes.size() < 3 ? bytes.size() : 3);
+  EncodingProbe probe = ProbeEncoding(bytes);
   std::string text;
   DecodeToCp1252(encoding, std::string_view(bytes).substr(probe.markBytes), text);
   std::vector<GedLine> lines;

@@ -1,0 +1,131 @@
+// The GEDCOM line syntax both the import and the export read by: the start
+// of a file, line ends in every encoding, the line before a position, the
+// parts of a line, and cross-reference numbers.
+#include "base/gedcom_line.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace kw {
+namespace {
+
+std::string Utf16(const std::string& ascii, bool bigEndian) {
+  std::string out;
+  for (char c : ascii) {
+    out += bigEndian ? '\0' : c;
+    out += bigEndian ? c : '\0';
+  }
+  return out;
+}
+
+std::vector<std::string> Lines(const std::string& bytes, InputEncoding encoding) {
+  LineReader reader(bytes, encoding);
+  std::vector<std::string> lines;
+  std::string_view raw;
+  while (reader.Next(raw)) lines.emplace_back(raw);
+  return lines;
+}
+
+TEST(GedcomLine, MarksAndUtf16StartsDecideTheEncoding) {
+  struct Case {
+    std::string start;
+    InputEncoding encoding;
+    bool fixed;
+    int markBytes;
+  } cases[] = {
+      {"\xEF\xBB\xBF" "0", kEncodingUtf8, true, 3},
+      {"\xFF\xFE" "0", kEncodingUtf16Le, true, 2},
+      {"\xFE\xFF", kEncodingUtf16Be, true, 2},
+      {std::string("0\0 ", 3), kEncodingUtf16Le, true, 0},
+      {std::string("\0" "0", 2), kEncodingUtf16Be, true, 0},
+      // An incomplete mark is read as plain bytes from the first byte.
+      {"\xEF\xBB" "A", kEncodingPlain, false, 0},
+      {std::string("\xFF\0", 2), kEncodingPlain, false, 0},
+      {"0 HEAD", kEncodingPlain, false, 0},
+      {"", kEncodingPlain, false, 0},
+  };
+  for (const Case& c : cases) {
+    EncodingProbe probe = ProbeEncoding(c.start);
+    EXPECT_EQ(probe.encoding, c.encoding) << c.start;
+    EXPECT_EQ(probe.fixed, c.fixed) << c.start;
+    EXPECT_EQ(probe.markBytes, c.markBytes) << c.start;
+  }
+}
+
+TEST(GedcomLine, EveryLineEndEndsALineAndStaysWithIt) {
+  EXPECT_EQ(Lines("a\rb\nc\r\nd\n\re", kEncodingPlain),
+            (std::vector<std::string>{"a\r", "b\n", "c\r\n", "d\n\r", "e"}));
+  EXPECT_EQ(Lines("x\r\r\ny\n\n", kEncodingUtf8),
+            (std::vector<std::string>{"x\r", "\r\n", "y\n", "\n"}));
+  for (bool big : {false, true}) {
+    InputEncoding encoding = big ? kEncodingUtf16Be : kEncodingUtf16Le;
+    // A byte 0x0A inside a unit (U+0A41) ends no line; an odd last byte
+    // stays with the last line.
+    std::string bytes = Utf16("a\rb\r\n", big) + (big ? "\x0A\x41" : "\x41\x0A") + "X";
+    EXPECT_EQ(Lines(bytes, encoding),
+              (std::vector<std::string>{Utf16("a\r", big), Utf16("b\r\n", big),
+                                        std::string(big ? "\x0A\x41" : "\x41\x0A") + "X"}));
+  }
+}
+
+TEST(GedcomLine, TheLineBeforeAPositionEndsExactlyThere) {
+  const std::string bytes = "0 HEAD\r\n0 @N1@ NOTE Text\n1 CONT x\r";
+  size_t afterNote = bytes.find("1 CONT");
+  EXPECT_EQ(RawLineBefore(bytes, afterNote, kEncodingPlain), "0 @N1@ NOTE Text\n");
+  EXPECT_EQ(RawLineBefore(bytes, 8, kEncodingPlain), "0 HEAD\r\n");
+  EXPECT_EQ(RawLineBefore(bytes, bytes.size(), kEncodingPlain), "1 CONT x\r");
+  EXPECT_EQ(RawLineBefore(bytes, 7, kEncodingPlain), "");  // inside CR LF
+  EXPECT_EQ(RawLineBefore(bytes, 3, kEncodingPlain), "");
+  EXPECT_EQ(RawLineBefore(bytes, 0, kEncodingPlain), "");
+  std::string wide = Utf16("0 @N1@ NOTE T\r\n1 X\n", false);
+  EXPECT_EQ(RawLineBefore(wide, wide.find(Utf16("1 X", false)), kEncodingUtf16Le),
+            Utf16("0 @N1@ NOTE T\r\n", false));
+  EXPECT_EQ(RecordValue(Utf16("0 @N1@ NOTE T u\r\n", true), kEncodingUtf16Be), Utf16("T u", true));
+  EXPECT_EQ(RecordValue("0 @N1@ NOTE  zwei Blanks\r\n", kEncodingPlain), " zwei Blanks");
+  EXPECT_EQ(RecordValue("0 @N1@ NOTE\r\n", kEncodingPlain), "");
+}
+
+TEST(GedcomLine, ALineSplitsLikeScanfWouldSplitIt) {
+  ScannedLine line = ScanLine("  2\tNAME Anna Maria /Huber/\r\n");
+  EXPECT_TRUE(line.hasLevel);
+  EXPECT_EQ(line.level, 2);
+  EXPECT_EQ(line.token2, "NAME");
+  EXPECT_EQ(line.token3, "Anna");
+  EXPECT_EQ(line.value, "Anna Maria /Huber/\r\n");
+  EXPECT_TRUE(line.levelFollowedBySpace);
+
+  line = ScanLine("1 HUSB  @I1@\n");
+  EXPECT_EQ(line.value, " @I1@\n");  // only one blank belongs to the tag
+  EXPECT_EQ(line.token3, "@I1@");
+  line = ScanLine("12NAME x");
+  EXPECT_EQ(line.level, 12);
+  EXPECT_FALSE(line.levelFollowedBySpace);
+  line = ScanLine("-3 X");
+  EXPECT_EQ(line.level, -3);
+  EXPECT_FALSE(ScanLine("NAME 1").hasLevel);
+  EXPECT_FALSE(ScanLine(" \r\n").hasLevel);
+  EXPECT_EQ(ScanLine("99999999999 X").level, 2147483647);  // clamped, fails every range
+}
+
+TEST(GedcomLine, CrossReferenceNumbers) {
+  EXPECT_EQ(XrefNumber("@I12@", 'I', 250000), 12);
+  EXPECT_EQ(XrefNumber("@I00122@", 'I', 250000), 122);
+  EXPECT_EQ(XrefNumber("@F99999@", 'F', 100000), 99999);
+  for (const char* other : {"@I0@", "@I000@", "@I250000@", "@F12@", "@I12X@", "@I@", "@I-5@",
+                            "@3I@", "I12", "@I12", "@I1@2@"}) {
+    EXPECT_EQ(XrefNumber(other, 'I', 250000), -1) << other;
+  }
+  int n = 0;
+  EXPECT_TRUE(ScanAnyXref("@N5@", &n));
+  EXPECT_EQ(n, 5);
+  EXPECT_TRUE(ScanAnyXref("@X77", &n));  // the closing "@" is not looked at
+  EXPECT_EQ(n, 77);
+  EXPECT_FALSE(ScanAnyXref("@N@", &n));
+  EXPECT_FALSE(ScanAnyXref("N5@", &n));
+  EXPECT_FALSE(ScanAnyXref("@5", &n));
+}
+
+}  // namespace
+}  // namespace kw

@@ -11,7 +11,7 @@ command -v make >/dev/null 2>&1 || packages+=(make)
 if [ "${KINWEAVE_DESKTOP:-0}" = 1 ]; then
   [ -d /usr/include/x86_64-linux-gnu/qt6/QtWidgets ] || [ -d /usr/include/qt6/QtWidgets ] ||
     packages+=(qt6-base-dev)
-  # A font, so that the dialog rendered offscreen by the tests shows its texts.
+  # A font, so that the dialog drawn offscreen (tests, render_dialog) shows its texts.
   [ -f /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf ] || packages+=(fonts-dejavu-core)
 fi
 

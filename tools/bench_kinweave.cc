@@ -1,32 +1,35 @@
-// Benchmark: loads one or two GEDCOM files the way the tool does and prints
-// where the time goes. With two files it runs the merge pass as well.
+// Benchmark: runs the whole job the way the command line does and prints
+// where the time goes.
 //
-//   bench_kinweave FILE1.ged [FILE2.ged]
+//   bench_kinweave FILE1.ged [FILE2.ged [OUTPUT.ged]] [--sequential]
 //
-// Prints, per file, the import (reading and parsing) and the check run in
-// megabytes and persons per second; then the sort, the walk and the pair
-// merge of the merge pass; the export in seconds and output megabytes per
-// second; and the peak memory of the process. The log goes
-// beside FILE1 as usual.
+// Prints the loading (both files side by side, or one after the other with
+// --sequential), the merge pass (sort, walk, pair merge), the export with
+// the megabytes it wrote, the whole job, and the peak memory. With an
+// output it then checks the output: every person of input file 1 and every
+// addition the log names must be an INDI record of it; a person missing
+// makes the exit code 1. The log goes beside FILE1 as usual ("log").
 #include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <memory>
+#include <set>
 #include <string>
 
+#include "base/gedcom_line.h"
 #include "base/input_file.h"
 #include "base/merge_log.h"
-#include "check/checks.h"
 #include "export/export.h"
-#include "import/parser.h"
+#include "run/load.h"
 #include "run/merge_pass.h"
 #include "store/store.h"
 
 namespace {
 
-// The benchmark has no one to show anything to; it counts the error boxes.
+// The benchmark has no one to show anything to; error boxes go to stderr.
 class QuietReporter : public kw::Reporter {
  public:
   void ShowStatus(int, std::string_view) override {}
@@ -52,68 +55,129 @@ double PeakMegabytes() {
   return static_cast<double>(usage.ru_maxrss) / 1024.0;  // kilobytes on Linux
 }
 
-bool LoadTimed(kw::Store& store, kw::MergeLog& log, kw::Reporter& reporter, int slot,
-               const std::string& path) {
-  store.slots[slot].filePath = path;
-  // The import's time includes opening: that is where the file is read.
-  auto start = Clock::now();
-  if (!kw::ReadWholeFile(path, store.slots[slot].bytes)) {
-    std::fprintf(stderr, "cannot open %s\n", path.c_str());
-    return false;
-  }
-  int64_t size = static_cast<int64_t>(store.slots[slot].bytes.size());
-  kw::ParseGedcom(store, reporter, slot);
-  double parseSeconds = Seconds(start);
-  start = Clock::now();
-  int corrections = kw::CheckSlot(store, log, slot);
-  double checkSeconds = Seconds(start);
+double FileMegabytes(const std::string& path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0 ? static_cast<double>(info.st_size) / 1e6 : 0;
+}
+
+void PrintSlot(const kw::Store& store, int slot) {
   const kw::InputSlot& s = store.slots[slot];
-  double megabytes = static_cast<double>(size) / 1e6;
-  std::printf("file %d: %s\n", slot + 1, path.c_str());
-  std::printf("  %.1f MB, %d persons, %d families, %d corrections\n", megabytes, s.personCount,
-              s.familyCount, corrections);
-  std::printf("  import: %.3f s  %.0f MB/s  %.0f persons/s\n", parseSeconds,
-              megabytes / parseSeconds, s.personCount / parseSeconds);
-  std::printf("  check:  %.3f s  %.0f MB/s  %.0f persons/s\n", checkSeconds,
-              megabytes / checkSeconds, s.personCount / checkSeconds);
-  double both = parseSeconds + checkSeconds;
-  std::printf("  import and check: %.3f s  %.0f MB/s\n", both, megabytes / both);
-  if (slot == 0) kw::HandOverCounters(store);
-  return true;
+  std::printf("  file %d: %.1f MB, %d persons, %d families\n", slot + 1,
+              static_cast<double>(s.bytes.size()) / 1e6, s.personCount, s.familyCount);
+}
+
+// The cross-references of the output's INDI records.
+std::set<std::string> OutputPersons(const std::string& path) {
+  std::string bytes;
+  std::set<std::string> persons;
+  if (!kw::ReadWholeFile(path, bytes)) return persons;
+  kw::LineReader reader(bytes, kw::ProbeEncoding(bytes).encoding);
+  std::string storage;
+  std::string_view raw;
+  while (reader.Next(raw)) {
+    kw::ScannedLine line = kw::ScanLine(kw::ScanText(reader.encoding(), raw, storage));
+    if (line.hasLevel && line.level == 0 && line.token3 == "INDI") persons.emplace(line.token2);
+  }
+  return persons;
+}
+
+// Every present person of input file 1 and every "hinzugefügt (RIN %d)" of
+// the log must be in the output. Returns how many are not.
+int MissingPersons(const kw::Store& store, const std::string& outputPath,
+                   const std::string& logPath) {
+  std::set<std::string> persons = OutputPersons(outputPath);
+  int missing = 0;
+  const kw::InputSlot& slot0 = store.slots[0];
+  for (int32_t n = 1; n < static_cast<int32_t>(slot0.persons.size()); ++n) {
+    if (slot0.persons[n].number != 0 && persons.count(kw::PersonXref(slot0, n)) == 0) ++missing;
+  }
+  std::string log;
+  kw::ReadWholeFile(logPath, log);
+  const std::string added = "hinzugef\xFCgt (RIN ";
+  for (size_t at = log.find(added); at != std::string::npos; at = log.find(added, at + 1)) {
+    int number = std::atoi(log.c_str() + at + added.size());
+    if (persons.count("@I" + std::to_string(number) + "@") == 0) ++missing;
+  }
+  return missing;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2 || argc > 4) {
-    std::fprintf(stderr, "usage: %s FILE1.ged [FILE2.ged [OUTPUT.ged]]\n", argv[0]);
+  bool sequential = false;
+  std::string paths[3];
+  int count = 0;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--sequential") == 0) {
+      sequential = true;
+    } else if (count < 3) {
+      paths[count++] = argv[i];
+    } else {
+      count = 4;
+    }
+  }
+  if (count < 1 || count > 3) {
+    std::fprintf(stderr, "usage: %s FILE1.ged [FILE2.ged [OUTPUT.ged]] [--sequential]\n", argv[0]);
     return 2;
   }
   auto store = std::make_unique<kw::Store>();
   QuietReporter reporter;
   kw::MergeLog log(store->slots[0].filePath, reporter);
-  for (int slot = 0; slot + 1 < argc && slot < 2; ++slot) {
-    if (!LoadTimed(*store, log, reporter, slot, argv[slot + 1])) return 1;
+  Clock::time_point jobStart = Clock::now();
+
+  Clock::time_point start = Clock::now();
+  bool loaded = true;
+  if (count == 1 || sequential) {
+    for (int slot = 0; slot < count && slot < 2; ++slot) {
+      Clock::time_point one = Clock::now();
+      loaded = loaded && kw::LoadSlot(*store, log, reporter, slot, paths[slot]) ==
+                             kw::LoadResult::kLoaded;
+      double seconds = Seconds(one);
+      double megabytes = FileMegabytes(paths[slot]);
+      std::printf("load %d (import and checks): %.3f s  %.0f MB/s\n", slot + 1, seconds,
+                  megabytes / seconds);
+    }
+  } else {
+    kw::LoadResults results = kw::LoadBothSlots(*store, log, reporter, paths[0], paths[1]);
+    loaded = results.first == kw::LoadResult::kLoaded && results.second == kw::LoadResult::kLoaded;
   }
-  if (argc >= 3) {
+  double loadSeconds = Seconds(start);
+  double inputMegabytes = FileMegabytes(paths[0]) + (count >= 2 ? FileMegabytes(paths[1]) : 0);
+  std::printf("loads (import and checks%s): %.3f s  %.0f MB/s\n",
+              count >= 2 && !sequential ? ", side by side" : "", loadSeconds,
+              inputMegabytes / loadSeconds);
+  for (int slot = 0; slot < count && slot < 2; ++slot) PrintSlot(*store, slot);
+  if (!loaded) {
+    std::fprintf(stderr, "a load failed\n");
+    return 1;
+  }
+
+  if (count >= 2) {
     kw::MergeTiming timing;
-    auto start = Clock::now();
+    start = Clock::now();
     int merges = kw::MergePass(*store, log, reporter, &timing);
     double total = Seconds(start);
     std::printf("merge pass: %d merges\n", merges);
     std::printf("  sort: %.3f s  walk: %.3f s (pair merge %.3f s)  total: %.3f s\n",
                 timing.sortSeconds, timing.walkSeconds, timing.pairMergeSeconds, total);
   }
-  if (argc == 4) {
-    auto start = Clock::now();
-    int written = kw::ExportGedcom(*store, log, reporter, argv[3]);
+  int missing = 0;
+  if (count == 3) {
+    start = Clock::now();
+    int written = kw::ExportGedcom(*store, log, reporter, paths[2]);
+    log.Flush();
     double seconds = Seconds(start);
-    struct stat info;
-    double megabytes = stat(argv[3], &info) == 0 ? static_cast<double>(info.st_size) / 1e6 : 0;
+    double megabytes = FileMegabytes(paths[2]);
     std::printf("export: %s, %.1f MB, %d persons, %d families\n", written ? "written" : "failed",
                 megabytes, store->slots[0].personCount, store->slots[0].familyCount);
     std::printf("  %.3f s  %.0f MB/s\n", seconds, megabytes / seconds);
+    std::printf("whole job: %.3f s\n", Seconds(jobStart));
+    std::string logPath = log.path();
+    log.Close();
+    missing = MissingPersons(*store, paths[2], logPath);
+    std::printf("output check: %s (%d persons missing)\n", missing == 0 ? "ok" : "FAILED",
+                missing);
   }
   std::printf("peak memory: %.0f MB\n", PeakMegabytes());
-  return 0;
+  return missing == 0 ? 0 : 1;
 }

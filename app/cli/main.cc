@@ -52,8 +52,8 @@ int main(int argc, char** argv) {
   kw::ConsoleReporter reporter(stdout, stderr, isatty(STDERR_FILENO) != 0);
   kw::MergeLog log(store->slots[0].filePath, reporter);
 
-  if (kw::LoadSlot(*store, log, reporter, 0, argv[1]) != kw::LoadResult::kLoaded) return 1;
-  if (kw::LoadSlot(*store, log, reporter, 1, argv[2]) != kw::LoadResult::kLoaded) return 1;
+  kw::LoadResults loaded = kw::LoadBothSlots(*store, log, reporter, argv[1], argv[2]);
+  if (loaded.first != kw::LoadResult::kLoaded || loaded.second != kw::LoadResult::kLoaded) return 1;
   std::string outputName = argc == 4 ? argv[3] : "merge.ged";
   return kw::StartMerge(*store, log, reporter, outputName) == kw::MergeOutcome::kWritten ? 0 : 1;
 }

@@ -10,6 +10,16 @@ std::string LogPathFor(const std::string& input1Path) {
   return input1Path.substr(0, slash + 1) + "log";
 }
 
+MergeLog::MergeLog(const std::string& input1Path, Reporter& reporter)
+    : input1Path_(input1Path), reporter_(reporter) {
+  reporter_.SetBeforeBox([this] { Flush(); });
+}
+
+MergeLog::~MergeLog() {
+  reporter_.SetBeforeBox(nullptr);
+  Close();
+}
+
 bool MergeLog::Open() {
   if (file_ != nullptr) return true;
   path_ = LogPathFor(input1Path_);
@@ -23,15 +33,19 @@ bool MergeLog::Open() {
 }
 
 void MergeLog::Append(const std::string& text) {
-  std::fwrite(text.data(), 1, text.size(), file_);
-  if (holdDepth_ == 0) std::fflush(file_);
+  held_ += text;
+  if (held_.size() >= kHoldBytes) Flush();
 }
 
-void MergeLog::Release() {
-  if (--holdDepth_ == 0 && file_ != nullptr) std::fflush(file_);
+void MergeLog::Flush() {
+  if (file_ == nullptr || held_.empty()) return;
+  std::fwrite(held_.data(), 1, held_.size(), file_);
+  std::fflush(file_);
+  held_.clear();
 }
 
 void MergeLog::Close() {
+  Flush();
   if (file_ != nullptr) std::fclose(file_);
   file_ = nullptr;
 }

@@ -8,15 +8,18 @@
 // - A line is written only when the first value after its format is not
 //   zero (a zero number or a null text): fixed texts are logged with a dummy
 //   value 1, and zero counts or absent names drop out.
-// - Line ends are written exactly as the formats give them, and the file is
-//   flushed after every write, so a crash loses nothing already logged. A
-//   LogUnit groups the writes of one description (or one merge entry) so
-//   they reach the disk together, with one flush instead of one per piece.
+// - Line ends are written exactly as the formats give them.
+// - What is written is held in memory and reaches the disk at the end of
+//   each phase (Flush: each load, the merge pass, the export), before every
+//   box the reporter shows, and when the log is closed: a box never stands
+//   in front of a log that lags behind it, and a quarter of a million merge
+//   entries cost a handful of writes, not one each.
 #ifndef KINWEAVE_BASE_MERGE_LOG_H_
 #define KINWEAVE_BASE_MERGE_LOG_H_
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <type_traits>
 
 #include "base/reporter.h"
@@ -25,10 +28,10 @@ namespace kw {
 
 class MergeLog {
  public:
-  // `input1Path` is slot 0's path (native bytes); it must outlive the log.
-  MergeLog(const std::string& input1Path, Reporter& reporter)
-      : input1Path_(input1Path), reporter_(reporter) {}
-  ~MergeLog() { Close(); }
+  // `input1Path` is slot 0's path (native bytes); it must outlive the log,
+  // and so must `reporter`, whose boxes flush the log from now on.
+  MergeLog(const std::string& input1Path, Reporter& reporter);
+  ~MergeLog();
   MergeLog(const MergeLog&) = delete;
   MergeLog& operator=(const MergeLog&) = delete;
 
@@ -45,17 +48,27 @@ class MergeLog {
     return 0;
   }
 
-  // Holds back the flushes until the matching Release; see LogUnit.
-  void Hold() { ++holdDepth_; }
-  void Release();
+  // Appends text exactly as given (the rule of the first value does not
+  // apply). Returns -1 when the log cannot be opened.
+  int WriteText(std::string_view text) {
+    if (!Open()) return -1;
+    held_.append(text);
+    if (held_.size() >= kHoldBytes) Flush();
+    return 0;
+  }
 
-  // Closes the file if open; the next Write opens (and truncates) it again.
+  // Writes out what is held. The end of a phase calls it.
+  void Flush();
+  // Flushes and closes the file if open; the next Write opens (and
+  // truncates) it again.
   void Close();
   // Where the log is being written ("" before the first Write).
   const std::string& path() const { return path_; }
   bool isOpen() const { return file_ != nullptr; }
 
  private:
+  static constexpr size_t kHoldBytes = 1 << 20;
+
   bool Open();
   void Append(const std::string& text);
 
@@ -63,19 +76,7 @@ class MergeLog {
   Reporter& reporter_;
   std::string path_;
   std::FILE* file_ = nullptr;
-  int holdDepth_ = 0;
-};
-
-// The writes made while a LogUnit lives are flushed together when it ends.
-class LogUnit {
- public:
-  explicit LogUnit(MergeLog& log) : log_(log) { log_.Hold(); }
-  ~LogUnit() { log_.Release(); }
-  LogUnit(const LogUnit&) = delete;
-  LogUnit& operator=(const LogUnit&) = delete;
-
- private:
-  MergeLog& log_;
+  std::string held_;
 };
 
 // The log path for a given input file 1: "log" in its directory, or "log"

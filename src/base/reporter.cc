@@ -40,7 +40,17 @@ void ShowError(Reporter& reporter, const char* format, ...) {
   va_start(args, format);
   std::string text = FormatV(format, args);
   va_end(args);
+  reporter.BeforeBox();
   reporter.ShowError(text);
+}
+
+void ShowMessage(Reporter& reporter, const char* caption, const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  std::string text = FormatV(format, args);
+  va_end(args);
+  reporter.BeforeBox();
+  reporter.ShowMessage(caption, text);
 }
 
 }  // namespace kw

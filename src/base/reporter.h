@@ -9,6 +9,7 @@
 #define KINWEAVE_BASE_REPORTER_H_
 
 #include <cstdarg>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -43,16 +44,29 @@ class Reporter {
     (void)previous;
     return std::nullopt;
   }
+
+  // What must happen before the core shows a box (the log writes out what
+  // it holds); the ShowError and ShowMessage helpers below call it.
+  void SetBeforeBox(std::function<void()> hook) { beforeBox_ = std::move(hook); }
+  void BeforeBox() {
+    if (beforeBox_) beforeBox_();
+  }
+
+ private:
+  std::function<void()> beforeBox_;
 };
 
 // printf-style formatting into a string of any length.
 std::string FormatV(const char* format, va_list args);
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-// The status and error helpers with printf formats, as the core calls them.
+// The status and box helpers with printf formats, as the core calls them:
+// the boxes first let the reporter's BeforeBox hook run.
 void ShowStatus(Reporter& reporter, int part, const char* format, ...)
     __attribute__((format(printf, 3, 4)));
 void ShowError(Reporter& reporter, const char* format, ...) __attribute__((format(printf, 2, 3)));
+void ShowMessage(Reporter& reporter, const char* caption, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));
 
 }  // namespace kw
 

@@ -1,5 +1,7 @@
 #include "export/carried.h"
 
+#include <climits>
+
 #include "base/gedcom_line.h"
 
 namespace kw {
@@ -7,23 +9,23 @@ namespace kw {
 namespace {
 
 // Whether `name` has a form the output writes its own records under:
-// "@I%d@" and "@F%d@" for added persons and families, "@N%d@" and "@S%d@"
-// for notes and sources, each below its capacity. Such a name is never
-// handed to a carried record, whether or not the output ends up using it.
+// "@I%d@" and "@F%d@" for added persons and families (of any number),
+// "@N%d@" and "@S%d@" for notes and sources. Such a name is never handed
+// to a carried record, whether or not the output ends up using it.
 bool GeneratedForm(const std::string& name) {
   if (name.size() < 4 || name[0] != '@' || name.back() != '@') return false;
-  int64_t capacity = 0;
+  int64_t limit = 0;
   switch (name[1]) {
-    case 'I': capacity = kPersonCapacity; break;
-    case 'F': capacity = kFamilyCapacity; break;
+    case 'I':
+    case 'F': limit = INT32_MAX; break;
     case 'N':
-    case 'S': capacity = kNoteCapacity; break;
+    case 'S': limit = kNoteNumberLimit; break;
     default: return false;
   }
   std::string_view digits(name.data() + 2, name.size() - 3);
   if (digits == "0") return true;
   if (digits[0] == '0') return false;  // "%d" writes no leading zero
-  return XrefNumber(name, name[1], capacity) >= 0;
+  return XrefNumber(name, name[1], limit) >= 0;
 }
 
 }  // namespace

@@ -53,6 +53,8 @@ class Exporter {
   void PersonLine(uint32_t tag);
   void FamilyLine(uint32_t tag);
   void CopyLine();
+  const LineText& StreamText() const { return text_; }
+  bool ResumeAfter(int64_t resume, int64_t recordPos, int64_t nextRecord);
   void StartFamilies();
   int32_t WriteAddedPersons(int32_t first);
   int32_t WriteAddedFamilies(int32_t first);
@@ -73,6 +75,7 @@ class Exporter {
   // The current line of the stream of input file 1.
   std::string_view raw_;
   std::string scanStorage_;
+  LineText text_;  // raw_, its reading and its parts
   ScannedLine line_;
   bool firstLine_ = true;
 
@@ -119,8 +122,9 @@ int Exporter::Run(const std::string& outputPath) {
   if (out.familyEnd < 1) out.familyEnd = 1;
   firstAddedPerson_ = nextAddedPerson_ = out.personEnd;
   firstAddedFamily_ = out.familyEnd;
-  personWritten_.assign(kPersonCapacity, false);
-  familyWritten_.assign(kFamilyCapacity, false);
+  renumbering_.MakeRoomForAdditions();
+  personWritten_.assign(out.persons.size(), false);
+  familyWritten_.assign(out.families.size(), false);
 
   reporter_.CreateProgress();
   size_ = inputs_[0].Size();
@@ -190,7 +194,11 @@ bool Exporter::ReadStreamLine() {
     output_.WriteBytes(raw_.substr(0, probe.markBytes));
     raw_.remove_prefix(probe.markBytes);
   }
-  line_ = ScanLine(ScanText(inputs_[0].encoding(), raw_, scanStorage_));
+  text_.raw = raw_;
+  text_.scan = ScanText(inputs_[0].encoding(), raw_, scanStorage_);
+  text_.line = line_ = ScanLine(text_.scan);
+  text_.encoding = inputs_[0].encoding();
+  text_.slot = 0;
   StepProgress();
   return true;
 }
@@ -232,7 +240,7 @@ bool Exporter::HandleRecordLine() {
   // Numbered notes and sources are written after the families under their
   // sequence numbers; others keep their place and their name.
   if ((type == kNote || type == kSour) && ScanAnyXref(line_.token2, &number) && number >= 0 &&
-      number < kNoteCapacity) {
+      number < kNoteNumberLimit) {
     return SkipAndRead();
   }
   CopyLine();
@@ -251,15 +259,14 @@ bool Exporter::StreamPerson(int32_t n) {
     return ReadStreamLine();
   }
   int32_t m = p.partner;
-  {
-    LogUnit entry(log_);  // the three lines of a merge reach the disk together
-    DescribePerson(store_, log_, 0, n);
-    DescribePerson(store_, log_, 1, m);
-    log_.Write("verschmolzen\n\n", 1);
-  }
+  DescribePerson(store_, log_, 0, n);
+  DescribePerson(store_, log_, 1, m);
+  log_.Write("verschmolzen\n\n", 1);
   renumbering_.TakeOverFamilies(m);
   int64_t resume = inputs_[0].position();
-  LineNode* a = ReadGED(inputs_[0], p.recordPos, arena_, reporter_);
+  int64_t recordPos = p.recordPos;
+  int64_t nextRecord = -1;
+  LineNode* a = ReadGED(inputs_[0], recordPos, arena_, reporter_, &nextRecord);
   const Person& other = store_.slots[1].persons[m];
   LineNode* b = other.number != 0 ? ReadGED(inputs_[1], other.recordPos, arena_, reporter_)
                                   : nullptr;
@@ -267,8 +274,7 @@ bool Exporter::StreamPerson(int32_t n) {
   output_.WriteLine("0 %s INDI\n", renumbering_.PersonRef(n).c_str());
   renumbering_.WriteRecordTree(a, n, kIndi);
   arena_.Release();
-  inputs_[0].Seek(resume);
-  return SkipAndRead();
+  return ResumeAfter(resume, recordPos, nextRecord);
 }
 
 bool Exporter::StreamFamily(int32_t f) {
@@ -283,7 +289,9 @@ bool Exporter::StreamFamily(int32_t f) {
     return ReadStreamLine();
   }
   int64_t resume = inputs_[0].position();
-  LineNode* a = ReadGED(inputs_[0], family.recordPos, arena_, reporter_);
+  int64_t recordPos = family.recordPos;
+  int64_t nextRecord = -1;
+  LineNode* a = ReadGED(inputs_[0], recordPos, arena_, reporter_, &nextRecord);
   const Family& other = store_.slots[1].families[family.partner];
   LineNode* b = other.number != 0 ? ReadGED(inputs_[1], other.recordPos, arena_, reporter_)
                                   : nullptr;
@@ -291,6 +299,18 @@ bool Exporter::StreamFamily(int32_t f) {
   output_.WriteLine("0 %s FAM\n", renumbering_.FamilyRef(f).c_str());
   renumbering_.WriteRecordTree(a, f, kFam);
   arena_.Release();
+  return ResumeAfter(resume, recordPos, nextRecord);
+}
+
+// The stream goes on after the record it has just rebuilt. Where the record
+// re-read was the one the stream stands in, its reading found the next
+// record already; otherwise (a number used twice, a record cut short by a
+// box) the stream skips to it.
+bool Exporter::ResumeAfter(int64_t resume, int64_t recordPos, int64_t nextRecord) {
+  if (recordPos == resume && nextRecord >= 0) {
+    inputs_[0].Seek(nextRecord);
+    return ReadStreamLine();
+  }
   inputs_[0].Seek(resume);
   return SkipAndRead();
 }
@@ -303,10 +323,7 @@ void Exporter::HandleSubLine() {
   uint32_t tag = TagCode(line_.token2);
   if (kind_ == kPersonRecord) return PersonLine(tag);
   if (kind_ == kFamilyRecord) return FamilyLine(tag);
-  LineText text;
-  text.raw = raw_;
-  text.scan = ScanText(inputs_[0].encoding(), raw_, scanStorage_);
-  if (!renumbering_.WriteReference(text)) CopyLine();
+  if (!renumbering_.WriteReference(StreamText())) CopyLine();
 }
 
 // The level-1 FAMS and FAMC lines of an unmatched person name, in order,
@@ -321,16 +338,13 @@ void Exporter::PersonLine(uint32_t tag) {
     int32_t f = RefAt(list, seen++, reporter_);
     if (!renumbering_.FamilyInOutput(f)) return;
     if (tag == kFamc) {
-      output_.WriteLine("1 FAMC %s\n", renumbering_.FamilyRef(f).c_str());
+      output_.WriteLink("1 FAMC ", renumbering_.FamilyRef(f));
     } else {
-      output_.WriteLine("1 FAMS %s\n", renumbering_.FamilyRef(f).c_str());
+      output_.WriteLink("1 FAMS ", renumbering_.FamilyRef(f));
     }
     return;
   }
-  LineText text;
-  text.raw = raw_;
-  text.scan = ScanText(inputs_[0].encoding(), raw_, scanStorage_);
-  if (!renumbering_.WriteReference(text)) CopyLine();
+  if (!renumbering_.WriteReference(StreamText())) CopyLine();
 }
 
 // An unmatched family: level-1 HUSB and WIFE from the repaired family,
@@ -342,13 +356,13 @@ void Exporter::FamilyLine(uint32_t tag) {
   if (line_.level != 1) tag = 0;
   if (tag == kHusb) {
     if (renumbering_.PersonInOutput(f.husband)) {
-      output_.WriteLine("1 HUSB %s\n", renumbering_.PersonRef(f.husband).c_str());
+      output_.WriteLink("1 HUSB ", renumbering_.PersonRef(f.husband));
     }
     return;
   }
   if (tag == kWife) {
     if (renumbering_.PersonInOutput(f.wife)) {
-      output_.WriteLine("1 WIFE %s\n", renumbering_.PersonRef(f.wife).c_str());
+      output_.WriteLink("1 WIFE ", renumbering_.PersonRef(f.wife));
     }
     return;
   }
@@ -356,7 +370,7 @@ void Exporter::FamilyLine(uint32_t tag) {
     if (chilSeen_ >= f.children.count()) return;
     int32_t c = RefAt(f.children, chilSeen_++, reporter_);
     if (renumbering_.PersonInOutput(c)) {
-      output_.WriteLine("1 CHIL %s\n", renumbering_.PersonRef(c).c_str());
+      output_.WriteLink("1 CHIL ", renumbering_.PersonRef(c));
     }
     return;
   }
@@ -364,10 +378,7 @@ void Exporter::FamilyLine(uint32_t tag) {
     dropDeeperThan_ = line_.level;
     return;
   }
-  LineText text;
-  text.raw = raw_;
-  text.scan = ScanText(inputs_[0].encoding(), raw_, scanStorage_);
-  if (!renumbering_.WriteReference(text)) CopyLine();
+  if (!renumbering_.WriteReference(StreamText())) CopyLine();
 }
 
 // ---------------------------------------------------------------------------

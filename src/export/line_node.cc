@@ -40,19 +40,31 @@ constexpr int kDeepestLevel = 99;
 
 }  // namespace
 
-LineNode* ReadGED(InputText& input, int64_t position, LineArena& arena, Reporter& reporter) {
+LineNode* ReadGED(InputText& input, int64_t position, LineArena& arena, Reporter& reporter,
+                  int64_t* nextRecord) {
   LineNode* root = arena.NewNode();
-  std::vector<PathEntry> path;
+  // Levels rise strictly along the path, from 1 to 99 at most.
+  PathEntry path[kDeepestLevel + 1];
+  int depth = 0;
   LineNode* lastTop = nullptr;
   input.Seek(position);
+  int64_t levelZero = -1;  // the first line of level 0 met
+  if (nextRecord != nullptr) *nextRecord = -1;
   std::string_view raw;
-  while (input.ReadLine(raw)) {
+  for (;;) {
+    int64_t start = input.position();
+    if (!input.ReadLine(raw)) {
+      if (nextRecord != nullptr) *nextRecord = levelZero >= 0 ? levelZero : start;
+      return root;
+    }
     LineText* text = arena.NewText();
     text->raw = raw;
     text->encoding = input.encoding();
     text->slot = input.slot();
     text->scan = ScanText(input.encoding(), raw, text->storage);
-    ScannedLine line = ScanLine(text->scan);
+    text->line = ScanLine(text->scan);
+    const ScannedLine& line = text->line;
+    if (line.hasLevel && line.level == 0 && levelZero < 0) levelZero = start;
     if (!line.hasLevel || line.token2.empty() || line.level < 0) continue;
     if (!line.levelFollowedBySpace) {
       ShowError(reporter, "ReadGED warn %s", std::string(text->scan).c_str());
@@ -62,38 +74,39 @@ LineNode* ReadGED(InputText& input, int64_t position, LineArena& arena, Reporter
       ShowError(reporter, "ReadGED error %d", line.level);
       return root;
     }
-    if (line.level == 0) return root;
-    text->level = line.level;
+    if (line.level == 0) {
+      if (nextRecord != nullptr) *nextRecord = levelZero;
+      return root;
+    }
 
     LineNode* node = root;
     if (lastTop == nullptr) {
       lastTop = root;  // the first line goes into the root, whatever its level
     } else {
       LineNode* popped = nullptr;
-      while (!path.empty() && path.back().level > line.level) {
-        popped = path.back().node;
-        path.pop_back();
+      while (depth > 0 && path[depth - 1].level > line.level) {
+        popped = path[depth - 1].node;
+        --depth;
       }
       node = arena.NewNode();
-      if (path.empty()) {
+      if (depth == 0) {
         // Shallower than every line above it: it joins the top list.
         lastTop->next = node;
         lastTop = node;
-      } else if (path.back().level == line.level) {
-        path.back().node->next = node;
-        if (path.size() == 1) lastTop = node;
-        path.pop_back();
+      } else if (path[depth - 1].level == line.level) {
+        path[depth - 1].node->next = node;
+        if (depth == 1) lastTop = node;
+        --depth;
       } else if (popped != nullptr) {
         popped->next = node;  // after the last subordinate of its superior
       } else {
-        path.back().node->firstSub = node;
+        path[depth - 1].node->firstSub = node;
       }
     }
     node->tagCode = TagCode(line.token2);
     node->text = text;
-    path.push_back({node, line.level});
+    path[depth++] = {node, line.level};
   }
-  return root;
 }
 
 }  // namespace kw

@@ -29,9 +29,9 @@ namespace kw {
 struct LineText {
   std::string_view raw;   // the bytes in the input, line end included
   std::string_view scan;  // Windows-1252 reading, for level, tag and value
+  ScannedLine line;       // `scan` split into its parts
   InputEncoding encoding = kEncodingPlain;
   int slot = 0;  // 0: input file 1, 1: input file 2
-  int level = 0;
   std::string storage;  // backs `scan` when it had to be decoded
 };
 
@@ -69,7 +69,12 @@ class LineArena {
 // tree. A line without a level number is left out. A level not followed
 // by white space ends the record with the box "ReadGED warn %s", a level
 // above 99 with "ReadGED error %d"; the lines read so far are returned.
-LineNode* ReadGED(InputText& input, int64_t position, LineArena& arena, Reporter& reporter);
+//
+// `nextRecord`, when given, receives where the next record starts: the
+// first line after `position` that has level 0 (the end of the file when
+// none has), or -1 when a box ended the reading before such a line.
+LineNode* ReadGED(InputText& input, int64_t position, LineArena& arena, Reporter& reporter,
+                  int64_t* nextRecord = nullptr);
 
 }  // namespace kw
 

@@ -1,5 +1,6 @@
 #include "export/record_io.h"
 
+#include <charconv>
 #include <cstdarg>
 #include <cstring>
 
@@ -61,6 +62,20 @@ void GedcomOutput::WriteLineCopy(std::string_view raw, InputEncoding from) {
 void GedcomOutput::WriteLineText(std::string_view cp1252) {
   WriteText(cp1252);
   if (!HasLineEnd(cp1252, kEncodingPlain)) WriteText("\n");
+}
+
+void GedcomOutput::WriteLink(std::string_view head, std::string_view ref) {
+  line_.assign(head).append(ref).push_back('\n');
+  WriteText(line_);
+}
+
+void GedcomOutput::WriteNumberedLink(int level, std::string_view tag, char letter, int number) {
+  char digits[16];
+  line_.assign(digits, std::to_chars(digits, digits + sizeof digits, level).ptr);
+  line_.append(" ").append(tag).append(" @").push_back(letter);
+  line_.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
+  line_.append("@\n");
+  WriteText(line_);
 }
 
 void GedcomOutput::WriteLine(const char* format, ...) {

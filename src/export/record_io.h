@@ -82,6 +82,10 @@ class GedcomOutput {
   void WriteLine(const char* format, ...) __attribute__((format(printf, 2, 3)));
   // Windows-1252 text encoded into the output encoding.
   void WriteText(std::string_view cp1252);
+  // A generated line "<head><ref>\n", as "1 FAMS " and "@F12@" give it.
+  void WriteLink(std::string_view head, std::string_view ref);
+  // A generated line "<level> <tag> @<letter><number>@\n" ("2 NOTE @N5@").
+  void WriteNumberedLink(int level, std::string_view tag, char letter, int number);
   // A whole line of Windows-1252 text, "\n" added when it has no line end.
   void WriteLineText(std::string_view cp1252);
   // Code points encoded into the output encoding.
@@ -100,6 +104,7 @@ class GedcomOutput {
   bool failed_ = false;
   std::string buffer_;
   std::string format_;
+  std::string line_;
   std::u32string unicode_;
 };
 

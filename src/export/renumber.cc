@@ -45,11 +45,22 @@ bool RecordOfFile(const std::vector<Record>& table, int32_t n) {
 // Taking records of input file 2 into slot 0
 
 bool Renumbering::PersonIsAbsent(int slot, int32_t p) const {
-  return p <= 0 || p >= kPersonCapacity || store_.slots[slot].persons[p].number == 0;
+  const InputSlot& s = store_.slots[slot];
+  return !HoldsPerson(s, p) || s.persons[p].number == 0;
 }
 
 bool Renumbering::FamilyIsAbsent(int slot, int32_t f) const {
-  return f <= 0 || f >= kFamilyCapacity || store_.slots[slot].families[f].number == 0;
+  const InputSlot& s = store_.slots[slot];
+  return !HoldsFamily(s, f) || s.families[f].number == 0;
+}
+
+void Renumbering::MakeRoomForAdditions() {
+  InputSlot& out = store_.slots[0];
+  const InputSlot& in = store_.slots[1];
+  // Each record of input file 2 is added at most once: with this room the
+  // tables never move while the export holds a reference into them.
+  out.persons.reserve(out.persons.size() + in.persons.size());
+  out.families.reserve(out.families.size() + in.families.size());
 }
 
 bool Renumbering::PersonInOutput(int32_t n) const { return !PersonIsAbsent(0, n); }
@@ -60,19 +71,20 @@ int32_t Renumbering::MapPerson(int32_t p) {
   Person& other = store_.slots[1].persons[p];
   if (other.partner != 0) return other.partner;
   InputSlot& out = store_.slots[0];
-  if (out.personEnd >= kPersonCapacity) {
-    if (!personsFullShown_) {
-      ShowError(reporter_, "\r\n Ergebnis zu gro\xDF. >%d Personen", kPersonCapacity);
+  if (out.personEnd == INT32_MAX) {
+    if (!numbersUsedUpShown_) {
+      ShowError(reporter_, "\r\nZu viele Personen: mehr als %d lassen sich nicht nummerieren",
+                INT32_MAX - 1);
     }
-    personsFullShown_ = true;
+    numbersUsedUpShown_ = true;
     return 0;
   }
   int32_t n = out.personEnd++;
-  out.persons[n] = Person{};
-  out.persons[n].number = n;
-  out.persons[n].partner = p;
+  Person& added = PersonEntry(out, n);
+  added = Person{};
+  added.number = n;
+  added.partner = p;
   other.partner = n;
-  LogUnit entry(log_);
   DescribePerson(store_, log_, 1, p);
   log_.Write("hinzugef\xFCgt (RIN %d)\n\n", n);
   return n;
@@ -81,17 +93,19 @@ int32_t Renumbering::MapPerson(int32_t p) {
 int32_t Renumbering::AddFamily(int32_t g) {
   if (FamilyIsAbsent(1, g)) return 0;
   InputSlot& out = store_.slots[0];
-  if (out.familyEnd >= kFamilyCapacity) {
-    if (!familiesFullShown_) {
-      ShowError(reporter_, "\r\n Ergebnis zu gro\xDF. >%d Familien", kFamilyCapacity);
+  if (out.familyEnd == INT32_MAX) {
+    if (!numbersUsedUpShown_) {
+      ShowError(reporter_, "\r\nZu viele Familien: mehr als %d lassen sich nicht nummerieren",
+                INT32_MAX - 1);
     }
-    familiesFullShown_ = true;
+    numbersUsedUpShown_ = true;
     return 0;
   }
   int32_t n = out.familyEnd++;
-  out.families[n] = Family{};
-  out.families[n].number = n;
-  out.families[n].partner = g;
+  Family& added = FamilyEntry(out, n);
+  added = Family{};
+  added.number = n;
+  added.partner = g;
   store_.slots[1].families[g].partner = n;
   // Mapping members adds persons to slot 0 and sets partners in slot 1;
   // slot 1's family lists stay as they are.
@@ -165,48 +179,48 @@ void Renumbering::TakeOverFamilies(int32_t p) {
 // Writing re-read records
 
 void Renumbering::WritePersonLinks(int32_t n) {
-  if (n <= 0 || n >= kPersonCapacity) return;
+  if (!HoldsPerson(store_.slots[0], n)) return;
   const Person& p = store_.slots[0].persons[n];
   for (int32_t f : p.spouseFamilies.entries) {
-    if (FamilyInOutput(f)) output_.WriteLine("1 FAMS %s\n", FamilyRef(f).c_str());
+    if (FamilyInOutput(f)) output_.WriteLink("1 FAMS ", FamilyRef(f));
   }
   for (int32_t f : p.parentFamilies.entries) {
-    if (FamilyInOutput(f)) output_.WriteLine("1 FAMC %s\n", FamilyRef(f).c_str());
+    if (FamilyInOutput(f)) output_.WriteLink("1 FAMC ", FamilyRef(f));
   }
 }
 
 void Renumbering::WriteHusband(int32_t f) {
-  if (f <= 0 || f >= kFamilyCapacity) return;
+  if (!HoldsFamily(store_.slots[0], f)) return;
   int32_t h = store_.slots[0].families[f].husband;
-  if (PersonInOutput(h)) output_.WriteLine("1 HUSB %s\n", PersonRef(h).c_str());
+  if (PersonInOutput(h)) output_.WriteLink("1 HUSB ", PersonRef(h));
 }
 
 void Renumbering::WriteWife(int32_t f) {
-  if (f <= 0 || f >= kFamilyCapacity) return;
+  if (!HoldsFamily(store_.slots[0], f)) return;
   int32_t w = store_.slots[0].families[f].wife;
-  if (PersonInOutput(w)) output_.WriteLine("1 WIFE %s\n", PersonRef(w).c_str());
+  if (PersonInOutput(w)) output_.WriteLink("1 WIFE ", PersonRef(w));
 }
 
 void Renumbering::WriteChildren(int32_t f) {
-  if (f <= 0 || f >= kFamilyCapacity) return;
+  if (!HoldsFamily(store_.slots[0], f)) return;
   for (int32_t c : store_.slots[0].families[f].children.entries) {
-    if (PersonInOutput(c)) output_.WriteLine("1 CHIL %s\n", PersonRef(c).c_str());
+    if (PersonInOutput(c)) output_.WriteLink("1 CHIL ", PersonRef(c));
   }
 }
 
 bool Renumbering::WriteReference(const LineText& text) {
-  ScannedLine line = ScanLine(text.scan);
+  const ScannedLine& line = text.line;
   uint32_t tag = TagCode(line.token2);
   if (tag != kNote && tag != kSour) return false;
   int m = 0;
-  if (!ScanAnyXref(line.token3, &m) || m < 0 || m >= kNoteCapacity) return false;
+  if (!ScanAnyXref(line.token3, &m)) return false;
   const InputSlot& slot = store_.slots[text.slot];
-  int32_t sequence = tag == kNote ? slot.noteSeq[m] : slot.sourceSeq[m];
+  int32_t sequence = tag == kNote ? NoteSequence(slot, m) : SourceSequence(slot, m);
   if (sequence == 0) return false;  // not a reference the import numbered
   if (tag == kNote) {
-    output_.WriteLine("%d NOTE @N%d@\n", line.level, sequence);
+    output_.WriteNumberedLink(line.level, "NOTE", 'N', sequence);
   } else {
-    output_.WriteLine("%d SOUR @S%d@\n", line.level, sequence);
+    output_.WriteNumberedLink(line.level, "SOUR", 'S', sequence);
   }
   return true;
 }
@@ -246,7 +260,7 @@ void Renumbering::WriteNode(const LineNode* node, int32_t number, uint32_t kind)
 // HUSB and WIFE head a spouse's age, and FAMC names the family of an
 // adoption: such lines are copied like any other.
 bool Renumbering::IsLinkLine(const LineNode* node, uint32_t kind) const {
-  if (node->text->level != 1 || (kind != kIndi && kind != kFam)) return false;
+  if (node->text->line.level != 1 || (kind != kIndi && kind != kFam)) return false;
   switch (node->tagCode) {
     case kHusb:
     case kWife:
@@ -286,7 +300,7 @@ void Renumbering::WriteLinkLine(uint32_t tag, int32_t number, uint32_t kind) {
 // False when the line is left out (with its subordinates).
 bool Renumbering::WriteOrdinaryLine(const LineText& text) {
   if (WriteReference(text)) return true;
-  ScannedLine line = ScanLine(text.scan);
+  const ScannedLine& line = text.line;
   if (!line.token2.empty() && line.token2[0] == '_') return false;
   if (text.slot == 1 && IsPointerValue(text.scan, line)) return WritePointerLine(text, line.token3);
   output_.WriteLineCopy(text.raw, text.encoding);

@@ -35,14 +35,18 @@ class Renumbering {
   // The slot-0 number of slot-1 person `p` (0 for 0 and for an absent
   // person), adding the person to slot 0 when it has none yet; the addition
   // is logged with the person's description and "hinzugefügt (RIN %d)".
-  // Past slot 0's capacity nothing is added, 0 is returned and the error
-  // box "\r\n Ergebnis zu groß. >%d Personen" is shown (once).
+  // The tables grow as persons are added; only when no number is left in
+  // the index type is nothing added, 0 returned and an error box shown.
   int32_t MapPerson(int32_t p);
 
   // Adds slot-1 family `g` (unmatched) to slot 0 with its husband, wife and
-  // children mapped; returns the new number, or 0 when `g` is absent or
-  // slot 0 is full ("\r\n Ergebnis zu groß. >%d Familien", once).
+  // children mapped; returns the new number, or 0 when `g` is absent or no
+  // number is left.
   int32_t AddFamily(int32_t g);
+
+  // Reserves room in slot 0's tables for every record input file 2 could
+  // add, so that references into them stay valid through the export.
+  void MakeRoomForAdditions();
 
   // Brings the unmatched members of slot-1 family `g` (matched) into its
   // slot-0 partner family.
@@ -119,8 +123,7 @@ class Renumbering {
   GedcomOutput& output_;
   CarriedRecords carried_;
   WrittenFlags written_;
-  bool personsFullShown_ = false;
-  bool familiesFullShown_ = false;
+  bool numbersUsedUpShown_ = false;
 };
 
 }  // namespace kw

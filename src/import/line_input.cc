@@ -11,26 +11,23 @@ EncodingProbe LineInput::Probe() {
   return probe;
 }
 
-bool LineInput::ReadLine(InputEncoding encoding, std::string& line) {
-  line.clear();
+bool LineInput::ReadLine(InputEncoding encoding, std::string_view& line) {
   if (pendingNext_ < pending_.size()) {
     size_t take = std::min(pending_.size() - pendingNext_, static_cast<size_t>(kMaxLineBytes));
-    line.assign(pending_, pendingNext_, take);
+    line = std::string_view(pending_).substr(pendingNext_, take);
     pendingNext_ += take;
     return true;
   }
   reader_.set_encoding(encoding);
   std::string_view raw;
   if (!reader_.Next(raw)) return false;
-  if (encoding == kEncodingPlain) {
-    line.assign(raw);  // plain bytes are stored as they are
-  } else {
-    DecodeToCp1252(encoding, raw, line);
-  }
+  // Plain bytes, and ASCII lines of the other byte encodings, read as they
+  // stand.
+  line = ScanText(encoding, raw, decoded_);
   if (line.size() <= static_cast<size_t>(kMaxLineBytes)) return true;
-  pending_.swap(line);
+  pending_.assign(line);
   pendingNext_ = kMaxLineBytes;
-  line.assign(pending_, 0, kMaxLineBytes);
+  line = std::string_view(pending_).substr(0, kMaxLineBytes);
   return true;
 }
 

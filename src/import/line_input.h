@@ -26,7 +26,9 @@ class LineInput {
 
   // Reads the next line reduced to Windows-1252 (at most 999 bytes; the rest
   // of a longer line follows in later calls). False at the end of the file.
-  bool ReadLine(InputEncoding encoding, std::string& line);
+  // The view lasts until the next call: most lines are the file's own
+  // bytes, read in place.
+  bool ReadLine(InputEncoding encoding, std::string_view& line);
 
   // Byte offset of the first byte not yet read as part of a raw line: after
   // ReadLine of a level-0 line, where that record's first sub-line starts.
@@ -36,6 +38,7 @@ class LineInput {
 
  private:
   LineReader reader_;
+  std::string decoded_;  // a line that had to be decoded
   std::string pending_;  // the rest of a line longer than 999 bytes
   size_t pendingNext_ = 0;
 };

@@ -1,6 +1,7 @@
 #include "import/parser.h"
 
 #include <charconv>
+#include <climits>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -13,7 +14,20 @@ namespace kw {
 
 namespace {
 
-bool TagIs(std::string_view token, const char* tag) { return TagCode(token) == TagCode(tag); }
+// Positions are kept by sequence number; both slots together may in rare
+// files hand out more numbers than the table was made for.
+void SetRecordPos(std::vector<int64_t>& positions, int32_t sequence, int64_t position) {
+  if (sequence < 0) return;
+  if (static_cast<size_t>(sequence) >= positions.size()) positions.resize(sequence + 1, 0);
+  positions[sequence] = position;
+}
+
+constexpr uint32_t kIndi = TagCode("INDI");
+constexpr uint32_t kFam = TagCode("FAM");
+constexpr uint32_t kHead = TagCode("HEAD");
+constexpr uint32_t kTrlr = TagCode("TRLR");
+constexpr uint32_t kNote = TagCode("NOTE");
+constexpr uint32_t kSour = TagCode("SOUR");
 
 enum Event { kNoEvent, kBirth, kDeath, kMarriage };
 
@@ -36,14 +50,6 @@ bool RememberXref(std::unordered_map<int32_t, std::string>& kept,
   return false;
 }
 
-// Positions are kept by sequence number; both slots together may in rare
-// files hand out more numbers than the table was made for.
-void SetRecordPos(std::vector<int64_t>& positions, int32_t sequence, int64_t position) {
-  if (sequence < 0) return;
-  if (static_cast<size_t>(sequence) >= positions.size()) positions.resize(sequence + 1, 0);
-  positions[sequence] = position;
-}
-
 bool IsBlankLine(std::string_view text) {
   for (char c : text) {
     if (!IsGedcomSpace(c)) return false;
@@ -53,16 +59,13 @@ bool IsBlankLine(std::string_view text) {
 
 class Parser {
  public:
-  Parser(Store& store, Reporter& reporter, int slot)
-      : store_(store),
-        reporter_(reporter),
-        slotNumber_(slot),
-        slot_(store.slots[slot]),
+  Parser(InputSlot& slot, int slotNumber, Reporter& reporter)
+      : reporter_(reporter),
+        slotNumber_(slotNumber),
+        slot_(slot),
         input_(slot_.bytes),
         fileSize_(input_.size()),
-        threshold_(fileSize_ / 100),
-        pendingNotePos_(kNoteCapacity, 0),
-        pendingSourcePos_(kNoteCapacity, 0) {}
+        threshold_(fileSize_ / 100) {}
 
   ParseResult Run();
 
@@ -74,10 +77,9 @@ class Parser {
   void ReadDate(std::string_view value);
   void ReadReference(const ScannedLine& line, bool note);
   void ReadCharacterSet(std::string_view value);
-  Person& CurrentPerson() { return slot_.persons[person_]; }
-  Family& CurrentFamily() { return slot_.families[family_]; }
+  Person& CurrentPerson() { return PersonEntry(slot_, person_); }
+  Family& CurrentFamily() { return FamilyEntry(slot_, family_); }
 
-  Store& store_;
   Reporter& reporter_;
   int slotNumber_;
   InputSlot& slot_;
@@ -91,23 +93,31 @@ class Parser {
   Event event_ = kNoEvent;
   int64_t recordPos_ = 0;
   RecordNumbers numbers_;
-  // Positions of note and source records read before any reference to them.
+  // Positions of note and source records read before any reference to
+  // them, by the record's number.
   std::vector<int64_t> pendingNotePos_;
   std::vector<int64_t> pendingSourcePos_;
   ParseResult result_;
 };
 
 ParseResult Parser::Run() {
-  PrepareSlot(slot_);
   EncodingProbe probe = input_.Probe();
   encoding_ = probe.encoding;
   encodingFixed_ = probe.fixed;
   numbers_.Collect(input_.bytes(), input_.position(), encoding_);
+  PrepareSlot(slot_, numbers_.personTable(), numbers_.familyTable());
+  slot_.sortIndex.reserve(numbers_.personLines());
   if (slotNumber_ == 0) slot_.xrefs.reserve(numbers_.recordLines());
-  std::string text;
+  if (numbers_.tooMany()) {
+    ShowError(reporter_, "\r\nZu viele Datens\xE4tze: mehr als %d Personen oder Familien "
+              "lassen sich nicht nummerieren", INT32_MAX - 1);
+    slot_.encoding = encoding_;
+    return result_;
+  }
+  std::string_view text;
   while (input_.ReadLine(encoding_, text)) {
     // A NUL ends what the parser looks at, as it ends a C string.
-    std::string_view visible(text.c_str());
+    std::string_view visible = text.substr(0, text.find('\0'));
     ScannedLine line = ScanLine(visible);
     if (!line.hasLevel) {
       if (!IsBlankLine(visible)) ++result_.skippedLines;
@@ -131,30 +141,25 @@ void Parser::StepProgress(int64_t position) {
 bool Parser::HandleRecord(const ScannedLine& line) {
   recordPos_ = input_.position();
   StepProgress(recordPos_);
-  if (TagIs(line.token2, "TRLR")) return false;
-  std::string_view type = line.token3;
+  if (TagCode(line.token2) == kTrlr) return false;
+  const uint32_t type = TagCode(line.token3);
   const std::string xref(line.token2);
-  if (TagIs(xref, "HEAD") || TagIs(type, "INDI") || TagIs(type, "FAM")) {
-    ++result_.gedcomRecords;
-  }
+  if (TagCode(xref) == kHead || type == kIndi || type == kFam) ++result_.gedcomRecords;
 
   // The lines of any other record belong to that record: a repository's
   // NAME must not rename the person read before it.
-  if (!TagIs(type, "INDI")) person_ = 0;
-  if (!TagIs(type, "INDI") && !TagIs(type, "FAM")) family_ = 0;
+  if (type != kIndi) person_ = 0;
+  if (type != kIndi && type != kFam) family_ = 0;
   int n = 0;
-  if (TagIs(type, "INDI")) {
+  if (type == kIndi) {
     if (!IsXref(xref)) return true;
     n = numbers_.PersonRecord(xref);
-    if (n >= kPersonCapacity) {
-      ShowError(reporter_, "\r\n GED Datei zu gro\xDF. >%d Personen", n);
-      return false;
-    }
-    Person& person = slot_.persons[n];
+    if (n < 0) return false;  // no number left: the collection said so
+    Person& person = PersonEntry(slot_, n);
     person.number = n;
     if (n >= slot_.personEnd) slot_.personEnd = n + 1;
-    // Only a repeated number can bring more INDI lines than there is room.
-    if (slot_.personCount < kPersonCapacity) slot_.sortIndex[slot_.personCount++] = n;
+    slot_.sortIndex.push_back(n);
+    ++slot_.personCount;
     person.recordPos = recordPos_;
     bool plain = RememberXref(slot_.personXref, slot_.personByXref, 'I', n, xref);
     if (slotNumber_ == 0 && !plain) slot_.xrefs.insert(xref);
@@ -164,14 +169,11 @@ bool Parser::HandleRecord(const ScannedLine& line) {
     person_ = n;
     return true;
   }
-  if (TagIs(type, "FAM")) {
+  if (type == kFam) {
     if (!IsXref(xref)) return true;
     n = numbers_.FamilyRecord(xref);
-    if (n >= kFamilyCapacity) {
-      ShowError(reporter_, "\r\n GED Datei zu gro\xDF. >%d Familien", n);
-      return false;
-    }
-    Family& family = slot_.families[n];
+    if (n < 0) return false;
+    Family& family = FamilyEntry(slot_, n);
     family.number = n;
     if (n >= slot_.familyEnd) slot_.familyEnd = n + 1;
     ++slot_.familyCount;
@@ -185,27 +187,28 @@ bool Parser::HandleRecord(const ScannedLine& line) {
     return true;
   }
   if (slotNumber_ == 0 && IsXref(xref)) slot_.xrefs.insert(xref);
-  bool note = TagIs(type, "NOTE");
-  bool numbered = (note || TagIs(type, "SOUR")) && ScanAnyXref(xref, &n) &&
-                  n >= 0 && n < kNoteCapacity;
+  bool note = type == kNote;
+  bool numbered = (note || type == kSour) && ScanAnyXref(xref, &n) &&
+                  n >= 0 && n < kNoteNumberLimit;
   if (!numbered) {
     if (IsXref(xref)) slot_.otherRecordPos.emplace(xref, recordPos_);
     return true;
   }
-  int sequence = note ? slot_.noteSeq[n] : slot_.sourceSeq[n];
+  int sequence = note ? NoteSequence(slot_, n) : SourceSequence(slot_, n);
   if (sequence == 0) {
     // Not referenced yet: the position waits for the first reference.
-    (note ? pendingNotePos_ : pendingSourcePos_)[n] = recordPos_;
+    std::vector<int64_t>& pending = note ? pendingNotePos_ : pendingSourcePos_;
+    if (static_cast<size_t>(n) >= pending.size()) pending.resize(static_cast<size_t>(n) + 1, 0);
+    pending[n] = recordPos_;
     return true;
   }
-  SetRecordPos(note ? store_.notePos : store_.sourcePos, sequence, recordPos_);
+  (note ? result_.notePositions : result_.sourcePositions).emplace_back(sequence, recordPos_);
   return true;
 }
 
 bool Parser::HandleSubLine(const ScannedLine& line) {
   if (line.level == 1) event_ = kNoEvent;
   const uint32_t tag = TagCode(line.token2);
-  const std::string value(line.token3);
   int n = 0;
   switch (tag) {
     case TagCode("BIRT"):
@@ -226,12 +229,13 @@ bool Parser::HandleSubLine(const ScannedLine& line) {
       ReadName(line.value);
       return true;
     case TagCode("SEX"):
-      CurrentPerson().sex = value.empty() ? 0 : value[0];
+      CurrentPerson().sex = line.token3.empty() ? 0 : line.token3[0];
       return true;
     case TagCode("FAMS"):
     case TagCode("FAMC"): {
-      n = numbers_.FamilyReference(value);
+      n = numbers_.FamilyReference(std::string(line.token3));
       if (n < 0) return true;
+      FamilyEntry(slot_, n);  // a family the file lacks is absent, not out of reach
       family_ = n;
       RefList& list =
           tag == TagCode("FAMS") ? CurrentPerson().spouseFamilies : CurrentPerson().parentFamilies;
@@ -242,13 +246,15 @@ bool Parser::HandleSubLine(const ScannedLine& line) {
     case TagCode("WIFE"):
       // The value starts right after the tag and its one blank.
       if (!line.value.empty() && IsGedcomSpace(line.value[0])) return true;
-      n = numbers_.PersonReference(value);
+      n = numbers_.PersonReference(std::string(line.token3));
       if (n < 0) return true;
+      PersonEntry(slot_, n);
       (tag == TagCode("HUSB") ? CurrentFamily().husband : CurrentFamily().wife) = n;
       return true;
     case TagCode("CHIL"):
-      n = numbers_.PersonReference(value);
+      n = numbers_.PersonReference(std::string(line.token3));
       if (n < 0) return true;
+      PersonEntry(slot_, n);
       AddRef(CurrentFamily().children, n);
       return true;
     case TagCode("NOTE"):
@@ -258,7 +264,7 @@ bool Parser::HandleSubLine(const ScannedLine& line) {
       ReadReference(line, false);
       return true;
     case TagCode("CHAR"):
-      ReadCharacterSet(value);
+      ReadCharacterSet(line.token3);
       return true;
     default:
       return true;
@@ -272,8 +278,9 @@ void Parser::ReadDate(std::string_view value) {
   if (event_ == kBirth) target = &CurrentPerson().birth;
   if (event_ == kDeath) target = &CurrentPerson().death;
   if (event_ == kMarriage) target = &CurrentFamily().marriage;
-  // The value ends where the line's text ends, at its NUL.
-  if (target != nullptr && DateYear(*target) == 0) ParseDate(*target, value.data());
+  if (target == nullptr || DateYear(*target) != 0) return;
+  const std::string text(value);  // the date reader wants a text that ends
+  ParseDate(*target, text.c_str());
 }
 
 // NAME Anna Maria /Huber/: the given names before the first "/", the
@@ -286,8 +293,8 @@ void Parser::ReadName(std::string_view value) {
   std::string_view rest = value.substr(slash + 1);
   std::string surname(rest.substr(0, rest.find('/')));
   Person& person = CurrentPerson();
-  person.surname = store_.pool.Add(surname.c_str(), reporter_);
-  person.givenNames = store_.pool.Add(given.c_str(), reporter_);
+  person.surname = slot_.pool.Add(surname.c_str());
+  person.givenNames = slot_.pool.Add(given.c_str());
 }
 
 // NOTE @N5@ / SOUR @S5@: the first reference to a record hands out its
@@ -297,13 +304,16 @@ void Parser::ReadReference(const ScannedLine& line, bool note) {
   // Numbers of 200000 and more (nine-digit source numbers of some online
   // services) are not numbered: such records are copied under their own
   // cross-reference.
-  if (!ScanAnyXref(line.token3, &m) || m < 0 || m >= kNoteCapacity) return;
+  if (!ScanAnyXref(line.token3, &m) || m < 0 || m >= kNoteNumberLimit) return;
   std::vector<int32_t>& seq = note ? slot_.noteSeq : slot_.sourceSeq;
+  if (static_cast<size_t>(m) >= seq.size()) seq.resize(static_cast<size_t>(m) + 1, 0);
   if (seq[m] != 0) return;
   int32_t& count = note ? slot_.noteCount : slot_.sourceCount;
   seq[m] = ++count;
-  int64_t pending = (note ? pendingNotePos_ : pendingSourcePos_)[m];
-  if (pending != 0) SetRecordPos(note ? store_.notePos : store_.sourcePos, seq[m], pending);
+  const std::vector<int64_t>& pending = note ? pendingNotePos_ : pendingSourcePos_;
+  if (static_cast<size_t>(m) < pending.size() && pending[m] != 0) {
+    (note ? result_.notePositions : result_.sourcePositions).emplace_back(seq[m], pending[m]);
+  }
 }
 
 // A byte-order mark or a UTF-16 start has decided already; otherwise the
@@ -323,9 +333,19 @@ void Parser::ReadCharacterSet(std::string_view value) {
 
 }  // namespace
 
-ParseResult ParseGedcom(Store& store, Reporter& reporter, int slot) {
-  Parser parser(store, reporter, slot);
+ParseResult ParseGedcom(InputSlot& slot, int slotNumber, Reporter& reporter) {
+  Parser parser(slot, slotNumber, reporter);
   return parser.Run();
+}
+
+void AddRecordPositions(Store& store, const ParseResult& parsed, int32_t noteOffset,
+                        int32_t sourceOffset) {
+  for (const auto& [sequence, position] : parsed.notePositions) {
+    SetRecordPos(store.notePos, sequence + noteOffset, position);
+  }
+  for (const auto& [sequence, position] : parsed.sourcePositions) {
+    SetRecordPos(store.sourcePos, sequence + sourceOffset, position);
+  }
 }
 
 }  // namespace kw

@@ -1,5 +1,6 @@
 #include "import/record_numbers.h"
 
+#include <climits>
 #include <vector>
 
 #include "store/store.h"
@@ -8,11 +9,11 @@ namespace kw {
 
 namespace {
 
-// The number a record keeps: "@I<n>@" from 1 to below the capacity. Number
+// The number a record keeps: "@I<n>@" from 1 to below the limit. Number
 // 0 stands for "no record" in every table, so @I0@ is named like any other
 // form, or the person would be lost.
-int32_t KeptNumber(std::string_view xref, char letter, int32_t capacity) {
-  return static_cast<int32_t>(XrefNumber(xref, letter, capacity));
+int32_t KeptNumber(std::string_view xref, char letter, int32_t limit) {
+  return static_cast<int32_t>(XrefNumber(xref, letter, limit));
 }
 
 // Whether a line may be a level-0 line: after any white space a "0" or a
@@ -27,9 +28,9 @@ bool MayBeLevelZero(std::string_view raw) {
 
 RecordNumbers::RecordNumbers() {
   persons_.letter = 'I';
-  persons_.capacity = kPersonCapacity;
+  persons_.limit = kKeptPersonLimit;
   families_.letter = 'F';
-  families_.capacity = kFamilyCapacity;
+  families_.limit = kKeptFamilyLimit;
 }
 
 void RecordNumbers::Collect(std::string_view bytes, int64_t start, InputEncoding encoding) {
@@ -52,8 +53,9 @@ void RecordNumbers::Collect(std::string_view bytes, int64_t start, InputEncoding
     ++recordLines_;
     bool person = TagCode(line.token3) == TagCode("INDI");
     if (!person && TagCode(line.token3) != TagCode("FAM")) continue;
+    if (person) ++personLines_;
     Kind& kind = person ? persons_ : families_;
-    int32_t n = KeptNumber(line.token2, kind.letter, kind.capacity);
+    int32_t n = KeptNumber(line.token2, kind.letter, kind.limit);
     if (n >= 0) {
       if (n > kind.highestKept) kind.highestKept = n;
     } else {
@@ -63,16 +65,24 @@ void RecordNumbers::Collect(std::string_view bytes, int64_t start, InputEncoding
   for (Kind* kind : {&persons_, &families_}) {
     kind->nextFree = kind->highestKept + 1;
     for (const std::string& other : kind == &persons_ ? otherPersons : otherFamilies) {
-      if (kind->handed.emplace(other, kind->nextFree).second) ++kind->nextFree;
+      if (kind->handed.count(other) == 0) Hand(*kind, other);
     }
   }
 }
 
 int32_t RecordNumbers::Record(Kind& kind, const std::string& xref) {
-  int32_t n = KeptNumber(xref, kind.letter, kind.capacity);
+  int32_t n = KeptNumber(xref, kind.letter, kind.limit);
   if (n >= 0) return n;
   auto found = kind.handed.find(xref);
   if (found != kind.handed.end()) return found->second;
+  return Hand(kind, xref);
+}
+
+int32_t RecordNumbers::Hand(Kind& kind, const std::string& xref) {
+  if (kind.nextFree == INT32_MAX) {
+    kind.full = true;
+    return -1;
+  }
   int32_t fresh = kind.nextFree++;
   kind.handed.emplace(xref, fresh);
   return fresh;
@@ -80,8 +90,8 @@ int32_t RecordNumbers::Record(Kind& kind, const std::string& xref) {
 
 int32_t RecordNumbers::Reference(const Kind& kind, const std::string& token) {
   auto found = kind.handed.find(token);
-  if (found != kind.handed.end()) return found->second < kind.capacity ? found->second : -1;
-  int32_t n = KeptNumber(token, kind.letter, kind.capacity);
+  if (found != kind.handed.end()) return found->second;
+  int32_t n = KeptNumber(token, kind.letter, kind.limit);
   if (n > kind.highestKept && n < kind.nextFree) return -1;  // handed to another record
   return n;
 }

@@ -20,10 +20,12 @@ int CompareSortKeys(const Person& x, const Person& y);
 //
 // Equal keys are not ordered among themselves, and the merge-join pairs them
 // in the order they end up in, so the arrangement is part of the contract: it
-// is exactly that of a three-way (Bentley-McIlroy) quicksort whose pivot is
-// the last entry of the range. That pivot makes input already in name order
-// (or in reverse order) quadratic in time; the stack depth stays logarithmic
-// for any input.
+// is that of a three-way (Bentley-McIlroy) quicksort whose pivot is the last
+// entry of the range. That pivot makes input already in name order (or in
+// reverse order) nest as deep as the list is long; ranges nested deeper than
+// max(8 * floor(log2 n), floor(20,000,000 / n)), n the number of persons
+// sorted, are put in order by a stable sort instead. The time stays
+// O(n log n) for any input, the stack depth logarithmic.
 void SortPersons(InputSlot& slot, int first, int last);
 
 }  // namespace kw

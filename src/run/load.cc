@@ -1,5 +1,7 @@
 #include "run/load.h"
 
+#include <thread>
+
 #include "base/display_path.h"
 #include "base/input_file.h"
 #include "check/checks.h"
@@ -13,52 +15,124 @@ bool HasGedExtension(const std::string& baseName) {
   return baseName.find(".ged") != std::string::npos || baseName.find(".GED") != std::string::npos;
 }
 
-// Reads the file into the slot, logs its summary, runs the checks and logs
-// the sum of their corrections. A limit message of the parser ends the
-// reading; the summary and the checks follow with what was read.
-ParseResult ImportSlot(Store& store, MergeLog& log, Reporter& reporter, int slot) {
-  ParseResult parsed = ParseGedcom(store, reporter, slot);
+// The reporter of a parse that runs beside another load: nothing reaches
+// the screen while it runs; its error boxes wait for their turn.
+class DeferringReporter : public Reporter {
+ public:
+  void ShowStatus(int, std::string_view) override {}
+  void ShowError(std::string_view text) override { errors.emplace_back(text); }
+  void ShowMessage(std::string_view, std::string_view) override {}
+  void CreateProgress() override {}
+  void StepProgress() override {}
+  void DestroyProgress() override {}
+  void Wait(int) override {}
+
+  std::vector<std::string> errors;
+};
+
+// A file read and checked for its extension, ready to be parsed.
+struct OpenedFile {
+  std::string shownPath;
+  std::string baseName;
+  bool read = false;
+  std::string bytes;
+};
+
+OpenedFile OpenFile(const std::string& path) {
+  OpenedFile file;
+  file.shownPath = DisplayPath(path);
+  file.baseName = DisplayPath(BaseName(path));
+  file.read = ReadWholeFile(path, file.bytes);
+  return file;
+}
+
+// The refusals before a parse, in the order the user meets them; the path
+// shows in its field once the file could be opened.
+bool Accept(Reporter& reporter, int slot, const OpenedFile& file) {
+  if (!file.read) {
+    ShowError(reporter, "kann %s nicht \xF6" "ffnen", file.shownPath.c_str());
+    return false;
+  }
+  reporter.ShowInputPath(slot, file.shownPath);
+  if (!HasGedExtension(file.baseName)) {
+    ShowError(reporter, "\r\nDateierweiterung .ged fehlt in %s", file.baseName.c_str());
+    return false;
+  }
+  return true;
+}
+
+// After the parse: the summary, the checks and the sum of their
+// corrections in the log, and the verdict on the file.
+LoadResult FinishLoad(Store& store, MergeLog& log, Reporter& reporter, int slot,
+                      const OpenedFile& file, const ParseResult& parsed) {
   InputSlot& s = store.slots[slot];
-  std::string path = DisplayPath(s.filePath);
-  log.Write("\n%s\n%d Personen %d Familien\n", path.c_str(), s.personCount, s.familyCount);
+  log.Write("\n%s\n%d Personen %d Familien\n", file.shownPath.c_str(), s.personCount,
+            s.familyCount);
   log.Write("\r\n%d Zeilen ohne Stufennummer \xFC" "bersprungen\r\n", parsed.skippedLines);
   int corrections = CheckSlot(store, log, slot);
   log.Write("\r\n%d Fehler automatisch korrigiert!\r\n", corrections);
-  return parsed;
+  reporter.DestroyProgress();
+  // An empty file, a picture or a text of another format: say so rather
+  // than merge nothing in silence.
+  if (parsed.gedcomRecords == 0) {
+    ShowError(reporter, "\r\n%s enth\xE4lt keine GEDCOM-Daten", file.baseName.c_str());
+    return LoadResult::kNoGedcomData;
+  }
+  ShowStatus(reporter, 0, "%s geladen", file.baseName.c_str());
+  return LoadResult::kLoaded;
 }
 
 LoadResult Load(Store& store, MergeLog& log, Reporter& reporter, int slot,
                 const std::string& path) {
   InputSlot& s = store.slots[slot];
   s.filePath = path;
-  std::string shownPath = DisplayPath(path);
-  std::string baseName = DisplayPath(BaseName(path));
-
-  std::string bytes;
-  if (!ReadWholeFile(path, bytes)) {
-    ShowError(reporter, "kann %s nicht \xF6" "ffnen", shownPath.c_str());
-    return LoadResult::kRefused;
-  }
-  reporter.ShowInputPath(slot, shownPath);
-  if (!HasGedExtension(baseName)) {
-    ShowError(reporter, "\r\nDateierweiterung .ged fehlt in %s", baseName.c_str());
-    return LoadResult::kRefused;
-  }
-  if (store.pool.fill() <= 1) store.pool.Clear();
-  s.bytes = std::move(bytes);
-
+  OpenedFile file = OpenFile(path);
+  if (!Accept(reporter, slot, file)) return LoadResult::kRefused;
+  s.bytes = std::move(file.bytes);
   reporter.CreateProgress();
-  ShowStatus(reporter, 0, "Lade %s ...", baseName.c_str());
-  ParseResult parsed = ImportSlot(store, log, reporter, slot);
-  reporter.DestroyProgress();
-  // An empty file, a picture or a text of another format: say so rather
-  // than merge nothing in silence.
-  if (parsed.gedcomRecords == 0) {
-    ShowError(reporter, "\r\n%s enth\xE4lt keine GEDCOM-Daten", baseName.c_str());
-    return LoadResult::kNoGedcomData;
+  ShowStatus(reporter, 0, "Lade %s ...", file.baseName.c_str());
+  ParseResult parsed = ParseGedcom(s, slot, reporter);
+  AddRecordPositions(store, parsed, 0, 0);
+  return FinishLoad(store, log, reporter, slot, file, parsed);
+}
+
+// Input file 2 read and parsed into a slot of its own, numbering its notes
+// and sources from 1; its place in the store comes when file 1 is done.
+struct SideLoad {
+  OpenedFile file;
+  bool parsed = false;
+  InputSlot slot;
+  ParseResult result;
+  DeferringReporter reporter;
+
+  void Run(const std::string& path) {
+    file = OpenFile(path);
+    slot.filePath = path;
+    if (!file.read || !HasGedExtension(file.baseName)) return;
+    slot.bytes = std::move(file.bytes);
+    result = ParseGedcom(slot, 1, reporter);
+    parsed = true;
   }
-  ShowStatus(reporter, 0, "%s geladen", baseName.c_str());
-  return LoadResult::kLoaded;
+};
+
+// Whether slot 1 holds nothing an earlier load numbered: only then may its
+// notes and sources be numbered before slot 0's are known.
+bool Fresh(const InputSlot& slot) {
+  return slot.noteSeq.empty() && slot.sourceSeq.empty() && slot.noteCount == 0 &&
+         slot.sourceCount == 0 && !slot.prepared();
+}
+
+// Slot 1's notes and sources, numbered from 1 by the side load, move up
+// behind slot 0's, as if the counters had been handed over before.
+void NumberOn(InputSlot& slot, int32_t notes, int32_t sources) {
+  for (int32_t& sequence : slot.noteSeq) {
+    if (sequence != 0) sequence += notes;
+  }
+  for (int32_t& sequence : slot.sourceSeq) {
+    if (sequence != 0) sequence += sources;
+  }
+  slot.noteCount += notes;
+  slot.sourceCount += sources;
 }
 
 }  // namespace
@@ -66,8 +140,48 @@ LoadResult Load(Store& store, MergeLog& log, Reporter& reporter, int slot,
 LoadResult LoadSlot(Store& store, MergeLog& log, Reporter& reporter, int slot,
                     const std::string& path) {
   LoadResult result = Load(store, log, reporter, slot, path);
+  log.Flush();
   if (slot == 0) HandOverCounters(store);
   return result;
+}
+
+LoadResults LoadBothSlots(Store& store, MergeLog& log, Reporter& reporter,
+                          const std::string& path1, const std::string& path2) {
+  LoadResults results;
+  if (!Fresh(store.slots[1])) {
+    results.first = LoadSlot(store, log, reporter, 0, path1);
+    if (results.first == LoadResult::kLoaded) {
+      results.second = LoadSlot(store, log, reporter, 1, path2);
+    }
+    return results;
+  }
+  SideLoad side;
+  std::thread reading([&side, &path2] { side.Run(path2); });
+  results.first = Load(store, log, reporter, 0, path1);
+  log.Flush();
+  reading.join();
+  HandOverCounters(store);
+  if (results.first != LoadResult::kLoaded) return results;
+
+  // From here on, what the load of file 2 shows and logs comes in the order
+  // a load of its own would give it.
+  InputSlot& s = store.slots[1];
+  s.filePath = path2;
+  if (!Accept(reporter, 1, side.file)) {
+    results.second = LoadResult::kRefused;
+    return results;
+  }
+  int32_t notes = s.noteCount;
+  int32_t sources = s.sourceCount;
+  s = std::move(side.slot);
+  NumberOn(s, notes, sources);
+  AddRecordPositions(store, side.result, notes, sources);
+  reporter.CreateProgress();
+  ShowStatus(reporter, 0, "Lade %s ...", side.file.baseName.c_str());
+  for (const std::string& error : side.reporter.errors) ShowError(reporter, "%s", error.c_str());
+  results.second = FinishLoad(store, log, reporter, 1, side.file, side.result);
+  log.Flush();
+  return results;
 }
 
 }  // namespace kw

@@ -30,6 +30,19 @@ enum class LoadResult {
 LoadResult LoadSlot(Store& store, MergeLog& log, Reporter& reporter, int slot,
                     const std::string& path);
 
+struct LoadResults {
+  LoadResult first = LoadResult::kRefused;
+  LoadResult second = LoadResult::kRefused;  // also when file 2 was not loaded
+};
+
+// What LoadSlot for slot 0 and then, when that loaded, LoadSlot for slot 1
+// do, with the same log, the same boxes and the same results, but faster:
+// input file 2 is read and parsed beside the load of input file 1. The
+// progress of file 2's parse is not shown. When slot 1 has been loaded
+// before, the two loads run one after the other.
+LoadResults LoadBothSlots(Store& store, MergeLog& log, Reporter& reporter,
+                          const std::string& path1, const std::string& path2);
+
 }  // namespace kw
 
 #endif  // KINWEAVE_RUN_LOAD_H_

@@ -66,6 +66,7 @@ MergeOutcome RunMerge(Store& store, MergeLog& log, Reporter& reporter,
   reporter.Wait(1000);
   ShowStatus(reporter, 0, "Export...");
   int written = ExportGedcom(store, log, reporter, outputPath);
+  log.Flush();
 
   const InputSlot& slot0 = store.slots[0];
   ShowStatus(reporter, 1, "%d Personen %d Familien", slot0.personCount, slot0.familyCount);
@@ -79,7 +80,7 @@ MergeOutcome RunMerge(Store& store, MergeLog& log, Reporter& reporter,
   log.Close();
   if (!logPath.empty()) MoveLog(logPath, FinalLogPath(outputPath));
   if (written) {
-    reporter.ShowMessage("Fertig", Format("\r\n%s\r\n wurde erzeugt", shownPath.c_str()));
+    ShowMessage(reporter, "Fertig", "\r\n%s\r\n wurde erzeugt", shownPath.c_str());
   }
   return written ? MergeOutcome::kWritten : MergeOutcome::kFailed;
 }
@@ -89,11 +90,11 @@ MergeOutcome StartMerge(Store& store, MergeLog& log, Reporter& reporter,
   const std::string& input1 = store.slots[0].filePath;
   const std::string& input2 = store.slots[1].filePath;
   if (input1.empty()) {
-    reporter.ShowError("\r\nBitte zuerst Datei1 w\xE4hlen");
+    ShowError(reporter, "\r\nBitte zuerst Datei1 w\xE4hlen");
     return MergeOutcome::kRefused;
   }
   if (input2.empty()) {
-    reporter.ShowError("\r\nBitte zuerst Datei2 w\xE4hlen");
+    ShowError(reporter, "\r\nBitte zuerst Datei2 w\xE4hlen");
     return MergeOutcome::kRefused;
   }
   std::string outputPath = BuildOutputPath(input1, outputName);

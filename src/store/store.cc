@@ -1,21 +1,21 @@
 #include "store/store.h"
 
+#include <algorithm>
+
 #include "base/gedcom_line.h"
 #include "base/reporter.h"
 
 namespace kw {
 
-Store::Store() : notePos(kNoteCapacity, 0), sourcePos(kNoteCapacity, 0) {
-  for (InputSlot& slot : slots) {
-    slot.noteSeq.assign(kNoteCapacity, 0);
-    slot.sourceSeq.assign(kNoteCapacity, 0);
-  }
-}
-
-void PrepareSlot(InputSlot& slot) {
-  slot.persons.assign(kPersonCapacity, Person{});
-  slot.families.assign(kFamilyCapacity, Family{});
-  slot.sortIndex.assign(kPersonCapacity, 0);
+// A reload keeps the ends of the earlier load, and the checks visit every
+// number below them: the tables reach at least that far.
+void PrepareSlot(InputSlot& slot, int32_t personTable, int32_t familyTable) {
+  int32_t persons = std::max({personTable, slot.personEnd, 1});
+  int32_t families = std::max({familyTable, slot.familyEnd, 1});
+  slot.persons.assign(static_cast<size_t>(persons), Person{});
+  slot.families.assign(static_cast<size_t>(families), Family{});
+  slot.sortIndex.clear();
+  slot.pool.Clear();
   slot.personCount = 0;
   slot.familyCount = 0;
   slot.personXref.clear();
@@ -27,6 +27,27 @@ void PrepareSlot(InputSlot& slot) {
   slot.otherRecordPos.clear();
   slot.xrefs.clear();
 }
+
+Person& PersonEntry(InputSlot& slot, int32_t n) {
+  if (static_cast<size_t>(n) >= slot.persons.size()) slot.persons.resize(static_cast<size_t>(n) + 1);
+  return slot.persons[n];
+}
+
+Family& FamilyEntry(InputSlot& slot, int32_t n) {
+  if (static_cast<size_t>(n) >= slot.families.size()) {
+    slot.families.resize(static_cast<size_t>(n) + 1);
+  }
+  return slot.families[n];
+}
+
+namespace {
+int32_t Sequence(const std::vector<int32_t>& sequences, int32_t m) {
+  return m >= 0 && static_cast<size_t>(m) < sequences.size() ? sequences[m] : 0;
+}
+}  // namespace
+
+int32_t NoteSequence(const InputSlot& slot, int32_t m) { return Sequence(slot.noteSeq, m); }
+int32_t SourceSequence(const InputSlot& slot, int32_t m) { return Sequence(slot.sourceSeq, m); }
 
 namespace {
 std::string Xref(const std::unordered_map<int32_t, std::string>& kept, char letter, int32_t n) {
@@ -56,11 +77,11 @@ int32_t NumberOf(const std::unordered_map<std::string, int32_t>& named, char let
 }  // namespace
 
 int32_t PersonNumberOf(const InputSlot& slot, std::string_view xref) {
-  return NumberOf(slot.personByXref, 'I', kPersonCapacity, xref);
+  return NumberOf(slot.personByXref, 'I', kKeptPersonLimit, xref);
 }
 
 int32_t FamilyNumberOf(const InputSlot& slot, std::string_view xref) {
-  return NumberOf(slot.familyByXref, 'F', kFamilyCapacity, xref);
+  return NumberOf(slot.familyByXref, 'F', kKeptFamilyLimit, xref);
 }
 
 bool HasRecordNamed(const InputSlot& slot0, const std::string& xref) {

@@ -1,8 +1,9 @@
 // The store: everything the tool knows about the two GEDCOM files while it
 // runs. Slot 0 holds input file 1 ("Datei1"), slot 1 input file 2. Each slot
-// has fixed-capacity tables indexed directly by record number; the program
-// keeps one text pool for the names of both slots, the positions of note and
-// source records by sequence number, and the scratch ring.
+// has tables indexed directly by record number, sized from its file (the
+// merge adds records to slot 0 at their ends), and a text pool for its
+// names; the program keeps the positions of note and source records by
+// sequence number, and the scratch ring.
 //
 // A Store is one plain object owned by whoever runs a load or a merge (the
 // dialog, the command line, a test); nothing of it is global.
@@ -25,19 +26,25 @@ namespace kw {
 
 class Reporter;
 
-constexpr int32_t kPersonCapacity = 250000;
-constexpr int32_t kFamilyCapacity = 100000;
-constexpr int32_t kNoteCapacity = 200000;  // notes and sources alike
+// A record named @I<n>@ (@F<n>@) with n below this keeps n as its number;
+// every other record is numbered above the highest kept one.
+constexpr int32_t kKeptPersonLimit = 250000;
+constexpr int32_t kKeptFamilyLimit = 100000;
+// Notes and sources numbered from this up are not numbered by the import
+// (nine-digit numbers of online services): they keep their names.
+constexpr int32_t kNoteNumberLimit = 200000;
 
 struct InputSlot {
-  std::vector<Person> persons;    // kPersonCapacity entries once prepared
-  std::vector<Family> families;   // kFamilyCapacity entries once prepared
-  std::vector<int32_t> sortIndex; // person numbers in file order, personCount valid
+  std::vector<Person> persons;    // by number; entry 0 is never a record
+  std::vector<Family> families;   // by number; entry 0 is never a record
+  std::vector<int32_t> sortIndex; // person numbers in file order, personCount of them
   int32_t personCount = 0;        // INDI records read
   int32_t familyCount = 0;        // FAM records read
   int32_t personEnd = 0;          // one more than the highest person number stored
   int32_t familyEnd = 0;          // one more than the highest family number stored
-  std::vector<int32_t> noteSeq;   // note number -> sequence number, 0 = unreferenced
+  // Note number -> sequence number, 0 = unreferenced; as long as the highest
+  // number referenced (see NoteSequence).
+  std::vector<int32_t> noteSeq;
   std::vector<int32_t> sourceSeq; // the same for sources
   int32_t noteCount = 0;          // last note sequence number handed out
   int32_t sourceCount = 0;        // last source sequence number handed out
@@ -68,24 +75,40 @@ struct InputSlot {
   // it and the export reads them again, at the positions the import noted.
   std::string bytes;
   InputEncoding encoding = kEncodingPlain;  // as the slot's import ended
+  TextPool pool;                  // the names of the slot's persons
 
   bool prepared() const { return !persons.empty(); }
 };
 
 struct Store {
-  Store();
-
   InputSlot slots[2];
-  TextPool pool;
   std::vector<int64_t> notePos;    // by note sequence number; 0 = not read
   std::vector<int64_t> sourcePos;  // by source sequence number
   ScratchRing ring;
 };
 
-// Fresh zero-filled person, family and sort tables for a slot; counts to 0.
-// The ends, the note and source maps and their counters, the path and the
-// bytes stay.
-void PrepareSlot(InputSlot& slot);
+// Fresh person and family tables for a slot with room for the numbers below
+// the given sizes and below the slot's ends (at least entry 0), an empty
+// sort index and name pool;
+// counts to 0. The ends, the note and source maps and their counters, the
+// path and the bytes stay.
+void PrepareSlot(InputSlot& slot, int32_t personTable = 1, int32_t familyTable = 1);
+
+// The person (family) entry `n`, the table grown to hold it first.
+Person& PersonEntry(InputSlot& slot, int32_t n);
+Family& FamilyEntry(InputSlot& slot, int32_t n);
+
+// Whether `n` is a number the slot's table holds (present or not).
+inline bool HoldsPerson(const InputSlot& slot, int32_t n) {
+  return n > 0 && static_cast<size_t>(n) < slot.persons.size();
+}
+inline bool HoldsFamily(const InputSlot& slot, int32_t n) {
+  return n > 0 && static_cast<size_t>(n) < slot.families.size();
+}
+
+// The sequence number of note (source) `m` of the slot, 0 when none.
+int32_t NoteSequence(const InputSlot& slot, int32_t m);
+int32_t SourceSequence(const InputSlot& slot, int32_t m);
 
 // The cross-reference of a person or family as its file writes it.
 std::string PersonXref(const InputSlot& slot, int32_t person);

@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "base/reporter.h"
-
 namespace kw {
 
 namespace {
@@ -12,24 +10,31 @@ const char kEmptyText[1] = {0};
 
 const char* TextPool::EmptyText() { return kEmptyText; }
 
-TextPool::TextPool() : bytes_(new char[kPoolCapacity]()) {}
+void TextPool::Clear() {
+  blocks_.clear();
+  blockFree_ = 0;
+  next_ = nullptr;
+  fill_ = 0;
+}
 
-void TextPool::Clear() { std::memset(bytes_.get(), 0, kPoolCapacity); }
-
-const char* TextPool::Add(const char* text, Reporter& reporter) {
+const char* TextPool::Add(const char* text) {
   if (text == nullptr || text[0] == '\0') return EmptyText();
   while (*text == ' ') ++text;
   while (*text == '\r' || *text == '\n') ++text;
   size_t length = std::strcspn(text, "\r\n");
   if (length == 0) return EmptyText();
-  if (static_cast<int64_t>(fill_) + static_cast<int64_t>(length) + 1 >= kPoolCapacity) {
-    reporter.ShowError("\r\r\n\r\n\r\n\n!!!! Buffer overflow! !!!!\r\r\n\r\n\n");
-    return nullptr;
+  if (length + 1 > blockFree_) {
+    size_t size = length + 1 > kBlockBytes ? length + 1 : kBlockBytes;
+    blocks_.push_back(std::make_unique<char[]>(size));
+    next_ = blocks_.back().get();
+    blockFree_ = size;
   }
-  char* copy = bytes_.get() + fill_;
+  char* copy = next_;
   std::memcpy(copy, text, length);
   copy[length] = '\0';
-  fill_ += static_cast<int32_t>(length) + 1;
+  next_ += length + 1;
+  blockFree_ -= length + 1;
+  fill_ += length + 1;
   return copy;
 }
 

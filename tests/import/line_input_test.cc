@@ -28,7 +28,7 @@ TEST(LineInputLines, LongLinesComeBackIn999BytePiecesAndPositionsStayExact) {
   std::string bytes = "0 HEAD\r\n" + longLine + "\n0 TRLR\n";
   LineInput input(bytes);
   input.Probe();
-  std::string line;
+  std::string_view line;
   ASSERT_TRUE(input.ReadLine(kEncodingPlain, line));
   EXPECT_EQ(input.position(), 8);
   ASSERT_TRUE(input.ReadLine(kEncodingPlain, line));

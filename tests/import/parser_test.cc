@@ -1,5 +1,5 @@
 // The record parser, through the whole load of a small file, where the
-// golden cases cannot show it: limits, long lists, note numbering across
+// golden cases cannot show it: long lists, note numbering across
 // the two slots, and the progress. What lands in a slot is shown by the
 // golden cases, which add every person of input file 2 to the output.
 #include "import/parser.h"
@@ -17,25 +17,6 @@ using test::LoadSetup;
 
 std::string Gedcom(const std::string& body) {
   return "0 HEAD\r\n1 CHAR ANSI\r\n" + body + "0 TRLR\r\n";
-}
-
-TEST(ParserRecords, CapacityLimitsEndTheImportButKeepWhatWasRead) {
-  LoadSetup s;
-  s.Load(0, "a.ged",
-         Gedcom("0 @I249999@ INDI\r\n1 NAME Letzte /Person/\r\n0 @I250000@ INDI\r\n"
-                "0 @I3@ INDI\r\n"));
-  ASSERT_EQ(s.reporter.errors.size(), 1u);
-  EXPECT_EQ(s.reporter.errors[0], "\r\n GED Datei zu gro\xDF. >250000 Personen");
-  EXPECT_EQ(s.person(0, 249999).number, 249999);
-  EXPECT_EQ(s.person(0, 3).number, 0);  // after the limit nothing is read
-  EXPECT_NE(s.LogText().find("1 Personen 0 Familien"), std::string::npos);
-
-  LoadSetup f;
-  f.Load(0, "b.ged", Gedcom("0 @F99999@ FAM\r\n0 @F100000@ FAM\r\n"));
-  ASSERT_EQ(f.reporter.errors.size(), 1u);
-  EXPECT_EQ(f.reporter.errors[0], "\r\n GED Datei zu gro\xDF. >100000 Familien");
-  EXPECT_EQ(f.slot(0).familyEnd, 100000);
-  EXPECT_EQ(f.slot(0).familyCount, 1);
 }
 
 TEST(ParserLinks, ManyLinksAreAllKept) {

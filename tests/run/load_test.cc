@@ -104,3 +104,67 @@ TEST(LoadSlot, EmptyBinaryAndForeignFilesAreRefusedWithAReason) {
 
 }  // namespace
 }  // namespace kw
+
+namespace kw {
+namespace {
+
+// Everything a load leaves for later steps to see.
+std::string Fingerprint(const test::LoadSetup& s) {
+  std::string text = test::ReadFile(s.log.path());
+  for (const std::string& error : s.reporter.errors) text += "|E:" + error;
+  for (int slot = 0; slot < 2; ++slot) {
+    const InputSlot& in = s.store->slots[slot];
+    text += "|" + std::to_string(in.personCount) + "/" + std::to_string(in.familyCount) + "/" +
+            std::to_string(in.noteCount) + "/" + std::to_string(in.sourceCount);
+    for (size_t m = 0; m < in.noteSeq.size(); ++m) {
+      if (in.noteSeq[m] != 0) text += " n" + std::to_string(m) + "=" + std::to_string(in.noteSeq[m]);
+    }
+    for (size_t m = 0; m < in.sourceSeq.size(); ++m) {
+      if (in.sourceSeq[m] != 0) text += " s" + std::to_string(m) + "=" + std::to_string(in.sourceSeq[m]);
+    }
+  }
+  for (int64_t position : s.store->notePos) text += " p" + std::to_string(position);
+  for (int64_t position : s.store->sourcePos) text += " q" + std::to_string(position);
+  return text;
+}
+
+// Two loads side by side give what two loads one after the other give: the
+// same log, boxes, counts and note and source numbers, on every pair of the
+// golden cases and on pairs where one file is refused.
+TEST(LoadBothSlots, GivesWhatTwoLoadsInTurnGive) {
+  std::vector<std::pair<std::string, std::string>> pairs;
+  for (const auto& entry : std::filesystem::directory_iterator(KINWEAVE_TEST_CASES)) {
+    pairs.emplace_back(test::ReadFile((entry.path() / "datei1.ged").string()),
+                       test::ReadFile((entry.path() / "datei2.ged").string()));
+  }
+  ASSERT_GT(pairs.size(), 10u);
+  const std::string notes = "0 HEAD\n0 @I1@ INDI\n1 NAME A /B/\n1 NOTE @N4@\n1 SOUR @S2@\n"
+                            "0 @N4@ NOTE x\n0 @S2@ SOUR\n1 TITL y\n0 TRLR\n";
+  pairs.emplace_back(notes, "");  // file 2 holds no GEDCOM
+  pairs.emplace_back("", notes);  // file 1 holds none: file 2 is not loaded
+  for (const auto& [one, two] : pairs) {
+    test::LoadSetup apart, beside;
+    for (test::LoadSetup* s : {&apart, &beside}) {
+      test::WriteFile(s->dir.File("eins.ged"), one);
+      test::WriteFile(s->dir.File("zwei.ged"), two);
+    }
+    LoadResult first = apart.LoadPath(0, apart.dir.File("eins.ged")) ? LoadResult::kLoaded
+                                                                    : LoadResult::kRefused;
+    bool both = first == LoadResult::kLoaded && apart.LoadPath(1, apart.dir.File("zwei.ged"));
+    LoadResults results = LoadBothSlots(*beside.store, beside.log, beside.reporter,
+                                        beside.dir.File("eins.ged"), beside.dir.File("zwei.ged"));
+    EXPECT_EQ(results.first == LoadResult::kLoaded, first == LoadResult::kLoaded);
+    EXPECT_EQ(results.second == LoadResult::kLoaded, both);
+    std::string expected = Fingerprint(apart);
+    std::string actual = Fingerprint(beside);
+    for (std::string* text : {&expected, &actual}) {
+      size_t at;
+      const std::string dir = text == &expected ? apart.dir.path().string() : beside.dir.path().string();
+      while ((at = text->find(dir)) != std::string::npos) text->replace(at, dir.size(), "<DIR>");
+    }
+    EXPECT_EQ(actual, expected);
+  }
+}
+
+}  // namespace
+}  // namespace kw

@@ -5,8 +5,8 @@
 //
 // Prints the loading (both files side by side, or one after the other with
 // --sequential), the merge pass (sort, walk, pair merge), the export with
-// the megabytes it wrote, the whole job, and the peak memory. With an
-// output it then checks the output: every person of input file 1 and every
+// the megabytes it wrote, the whole job, and the peak memory of the job.
+// With an output it then checks the output: every person of input file 1 and every
 // addition the log names must be an INDI record of it; a person missing
 // makes the exit code 1. The log goes beside FILE1 as usual ("log").
 #include <sys/resource.h>
@@ -147,6 +147,7 @@ int main(int argc, char** argv) {
               count >= 2 && !sequential ? ", side by side" : "", loadSeconds,
               inputMegabytes / loadSeconds);
   for (int slot = 0; slot < count && slot < 2; ++slot) PrintSlot(*store, slot);
+  std::printf("  peak memory so far: %.0f MB\n", PeakMegabytes());
   if (!loaded) {
     std::fprintf(stderr, "a load failed\n");
     return 1;
@@ -160,6 +161,7 @@ int main(int argc, char** argv) {
     std::printf("merge pass: %d merges\n", merges);
     std::printf("  sort: %.3f s  walk: %.3f s (pair merge %.3f s)  total: %.3f s\n",
                 timing.sortSeconds, timing.walkSeconds, timing.pairMergeSeconds, total);
+    std::printf("  peak memory so far: %.0f MB\n", PeakMegabytes());
   }
   int missing = 0;
   if (count == 3) {
@@ -172,12 +174,13 @@ int main(int argc, char** argv) {
                 megabytes, store->slots[0].personCount, store->slots[0].familyCount);
     std::printf("  %.3f s  %.0f MB/s\n", seconds, megabytes / seconds);
     std::printf("whole job: %.3f s\n", Seconds(jobStart));
+    std::printf("peak memory of the job: %.0f MB\n", PeakMegabytes());
     std::string logPath = log.path();
     log.Close();
     missing = MissingPersons(*store, paths[2], logPath);
     std::printf("output check: %s (%d persons missing)\n", missing == 0 ? "ok" : "FAILED",
                 missing);
   }
-  std::printf("peak memory: %.0f MB\n", PeakMegabytes());
+  if (count < 3) std::printf("peak memory: %.0f MB\n", PeakMegabytes());
   return missing == 0 ? 0 : 1;
 }

@@ -1,9 +1,9 @@
 // gen_gedcom: writes large synthetic GEDCOM 5.5.1 files of German families,
 // deterministic from a seed, for load and merge benchmarks and sanitizer runs.
 //
-//   gen_gedcom --persons N [--seed S] [--encoding ansi|utf8] OUTPUT.ged
+//   gen_gedcom --persons N [--seed S] [--encoding ansi|utf8] [--order name] OUTPUT.ged
 //   gen_gedcom --pair --persons N [--overlap F] [--seed S] [--encoding ansi|utf8]
-//              [--map MAP.txt] OUTPUT1.ged OUTPUT2.ged
+//              [--order name] [--map MAP.txt] OUTPUT1.ged OUTPUT2.ged
 //
 // The work is done in two steps so that one world can be written as several
 // overlapping files: the WorldBuilder invents persons, families, dates and
@@ -31,13 +31,15 @@
 #include <utility>
 #include <vector>
 
+#include "base/fold.h"
+
 namespace kw {
 namespace {
 
-// Record numbers a loaded slot can hold: person numbers below 250000,
-// family numbers below 100000, note and source numbers below 200000.
-constexpr int kMaxPersonNumber = 249999;
-constexpr int kMaxFamilyNumber = 99999;
+// The largest files written. Note and source numbers stay below 200000:
+// the tool numbers notes and sources of higher numbers by name only.
+constexpr int kMaxPersonNumber = 999999;
+constexpr int kMaxFamilyNumber = 999999;
 constexpr int kMaxNoteNumber = 199999;
 constexpr int kMaxSourceNumber = 199999;
 
@@ -762,10 +764,37 @@ void Number(std::vector<int>& numbers, size_t world_size, std::vector<int> indic
   for (size_t i = 0; i < indices.size(); ++i) numbers[indices[i]] = static_cast<int>(i) + 1;
 }
 
-FileView MakeView(const World& world, std::vector<int> persons, bool shuffled, Rng& rng) {
+// Puts persons in the order of their names as the tool orders them (folded
+// surname, then given name; the usual spelling of each), the order in which
+// many programs export their persons.
+void SortByName(const World& world, std::vector<int>& persons) {
+  const NameTable surnames = MakeNameTable(kSurnames, Count(kSurnames), Encoding::kAnsi);
+  const NameTable males = MakeNameTable(kMaleNames, Count(kMaleNames), Encoding::kAnsi);
+  const NameTable females = MakeNameTable(kFemaleNames, Count(kFemaleNames), Encoding::kAnsi);
+  auto given = [&](const Person& p) -> const std::string& {
+    return (p.sex == 'M' ? males : females)[p.given.entry][p.given.spelling];
+  };
+  std::stable_sort(persons.begin(), persons.end(), [&](int a, int b) {
+    const Person& x = world.persons[a];
+    const Person& y = world.persons[b];
+    const std::string& sx = surnames[x.surname.entry][x.surname.spelling];
+    const std::string& sy = surnames[y.surname.entry][y.surname.spelling];
+    int order = FoldCompare(sx.c_str(), sy.c_str(), 1000);
+    if (order == 0) order = FoldCompare(given(x).c_str(), given(y).c_str(), 1000);
+    return order > 0;
+  });
+}
+
+FileView MakeView(const World& world, std::vector<int> persons, bool shuffled, bool byName,
+                  Rng& rng) {
   std::sort(persons.begin(), persons.end());
   FileView view;
-  Number(view.person_numbers, world.persons.size(), persons, shuffled, rng);
+  if (byName) {
+    SortByName(world, persons);
+    Number(view.person_numbers, world.persons.size(), persons, false, rng);
+  } else {
+    Number(view.person_numbers, world.persons.size(), persons, shuffled, rng);
+  }
   Number(view.family_numbers, world.families.size(), FamiliesOf(world, view.person_numbers),
          shuffled, rng);
   std::vector<int> sources(world.source_count);
@@ -782,7 +811,8 @@ struct PairViews {
 
 // Two views of `per_file` persons each (fewer only when the world is too
 // small), of which `shared` are in both.
-PairViews MakePairViews(const World& world, int per_file, int shared, uint64_t seed) {
+PairViews MakePairViews(const World& world, int per_file, int shared, uint64_t seed,
+                        bool byName) {
   Rng rng(seed ^ 0x9A1EF11E5ull);
   RegionGrower grower(world, rng);
   std::vector<uint8_t> state(world.persons.size(), kFree);
@@ -799,8 +829,8 @@ PairViews MakePairViews(const World& world, int per_file, int shared, uint64_t s
   grower.Grow(state, second, first.empty() ? -1 : first.back(), budget);
 
   PairViews views;
-  views.first = MakeView(world, first, false, rng);
-  views.second = MakeView(world, second, true, rng);
+  views.first = MakeView(world, first, false, byName, rng);
+  views.second = MakeView(world, second, true, byName, rng);
   for (size_t p = 0; p < world.persons.size(); ++p) {
     if (views.first.person_numbers[p] != 0 && views.second.person_numbers[p] != 0) ++views.shared;
   }
@@ -1253,15 +1283,19 @@ struct Arguments {
   double overlap = 0.5;
   bool overlap_given = false;
   const char* map = nullptr;
+  bool byName = false;
   const char* outputs[2] = {nullptr, nullptr};
 };
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: gen_gedcom --persons N [--seed S] [--encoding ansi|utf8] OUTPUT.ged\n"
+               "usage: gen_gedcom --persons N [--seed S] [--encoding ansi|utf8] [--order name]\n"
+               "                  OUTPUT.ged\n"
                "       gen_gedcom --pair --persons N [--overlap F] [--seed S]\n"
-               "                  [--encoding ansi|utf8] [--map MAP.txt] OUTPUT1.ged OUTPUT2.ged\n"
-               "  N from 1 to %d (the highest person number a file may hold), per file;\n"
+               "                  [--encoding ansi|utf8] [--order name] [--map MAP.txt]\n"
+               "                  OUTPUT1.ged OUTPUT2.ged\n"
+               "  N from 1 to %d persons per file;\n"
+               "  --order name numbers and writes the persons in name order;\n"
                "  F from 0 to 1, the share of each file's persons that are in both (0.5)\n",
                kMaxPersonNumber);
   return 2;
@@ -1313,6 +1347,9 @@ bool ParseArguments(int argc, char** argv, Arguments& args) {
       args.overlap_given = true;
     } else if (arg == "--map" && has_value) {
       args.map = argv[++i];
+    } else if (arg == "--order" && has_value) {
+      if (std::string_view(argv[++i]) != "name") return false;
+      args.byName = true;
     } else if (!arg.empty() && arg[0] != '-' && output_count < 2) {
       args.outputs[output_count++] = argv[i];
     } else {
@@ -1348,6 +1385,13 @@ bool WriteFile(const char* path, const World& world, const FileView& view,
 int RunSingle(const Arguments& args) {
   World world = WorldBuilder(args.persons, kMaxFamilyNumber, args.seed).Build();
   FileView view = WholeWorldView(world);
+  if (args.byName) {
+    std::vector<int> persons(world.persons.size());
+    for (size_t p = 0; p < persons.size(); ++p) persons[p] = static_cast<int>(p);
+    SortByName(world, persons);
+    Rng unused(args.seed);
+    Number(view.person_numbers, world.persons.size(), persons, false, unused);
+  }
   WriteOptions options;
   options.encoding = args.encoding;
   options.seed = args.seed;
@@ -1379,7 +1423,7 @@ int RunPair(const Arguments& args) {
   int shared = static_cast<int>(args.persons * args.overlap + 0.5);
   int world_size = (2 * args.persons - shared) + (2 * args.persons - shared) / 5 + 100;
   World world = WorldBuilder(world_size, std::numeric_limits<int>::max(), args.seed).Build();
-  PairViews views = MakePairViews(world, args.persons, shared, args.seed);
+  PairViews views = MakePairViews(world, args.persons, shared, args.seed, args.byName);
 
   WriteOptions options;
   options.encoding = args.encoding;

@@ -1,5 +1,7 @@
 #include "export/renumber.h"
 
+#include <algorithm>
+
 #include "check/describe.h"
 
 namespace kw {
@@ -57,10 +59,17 @@ bool Renumbering::FamilyIsAbsent(int slot, int32_t f) const {
 void Renumbering::MakeRoomForAdditions() {
   InputSlot& out = store_.slots[0];
   const InputSlot& in = store_.slots[1];
-  // Each record of input file 2 is added at most once: with this room the
-  // tables never move while the export holds a reference into them.
-  out.persons.reserve(out.persons.size() + in.persons.size());
-  out.families.reserve(out.families.size() + in.families.size());
+  // Only a record of input file 2 that has no partner can be added, and at
+  // most once: with this room the tables never move while the export holds
+  // a reference into them.
+  size_t persons = 0;
+  size_t families = 0;
+  for (const Person& p : in.persons) persons += p.number != 0 && p.partner == 0 ? 1 : 0;
+  for (const Family& f : in.families) families += f.number != 0 && f.partner == 0 ? 1 : 0;
+  size_t personEnd = static_cast<size_t>(std::max(out.personEnd, 1));
+  size_t familyEnd = static_cast<size_t>(std::max(out.familyEnd, 1));
+  out.persons.reserve(std::max(out.persons.size(), personEnd + persons));
+  out.families.reserve(std::max(out.families.size(), familyEnd + families));
 }
 
 bool Renumbering::PersonInOutput(int32_t n) const { return !PersonIsAbsent(0, n); }

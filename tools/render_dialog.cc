@@ -48,9 +48,9 @@ QImage WithTitleStrip(kw::MainDialog& dialog) {
 std::optional<QImage> Render(const QString& file1, const QString& file2) {
   kw::MainDialog dialog;
   QStringList answers = {file1, file2};
-  dialog.SetChooser([&answers](std::string_view) -> std::optional<std::string> {
-    if (answers.isEmpty()) return std::nullopt;
-    return QFile::encodeName(answers.takeFirst()).toStdString();
+  dialog.SetChooser([&answers](std::string_view) {
+    if (answers.isEmpty()) return kw::FileChoice::Cancelled();
+    return kw::FileChoice::Chosen(QFile::encodeName(answers.takeFirst()).toStdString());
   });
   QStringList boxes;
   QTimer answerer;

@@ -9,6 +9,7 @@
 // file of that name exists already.
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -48,6 +49,9 @@ int main(int argc, char** argv) {
     return 2;
   }
 
+  // A file size limit makes writes fail instead of ending the program, so
+  // the run can say why and leave nothing half written.
+  std::signal(SIGXFSZ, SIG_IGN);
   auto store = std::make_unique<kw::Store>();
   kw::ConsoleReporter reporter(stdout, stderr, isatty(STDERR_FILENO) != 0);
   kw::MergeLog log(store->slots[0].filePath, reporter);

@@ -119,13 +119,12 @@ void MainDialog::BuildControls() {
 
 void MainDialog::Browse(int slot) {
   busy_ = true;
-  std::optional<std::string> path = reporter_.ChooseFile(store_->slots[slot].filePath);
-  if (path) {
-    LoadSlot(*store_, log_, reporter_, slot, *path);
-  } else {
-    // The chooser says only that nothing was chosen; there is no error
-    // code to pass on.
-    ShowError(reporter_, "\r\nGetOpenFileName failed, error=%d", 0);
+  FileChoice choice = reporter_.ChooseFile(store_->slots[slot].filePath);
+  // A cancelled chooser changes nothing and says nothing.
+  if (choice.outcome == FileChoice::Outcome::kChosen) {
+    LoadSlot(*store_, log_, reporter_, slot, choice.path);
+  } else if (choice.outcome == FileChoice::Outcome::kFailed) {
+    ShowError(reporter_, "\r\nGetOpenFileName failed, error=%d", choice.error);
   }
   busy_ = false;
 }

@@ -130,12 +130,13 @@ void QtReporter::ShowInputPath(int slot, std::string_view path) {
   PaintNow(edit);
 }
 
-std::optional<std::string> QtReporter::ChooseFile(std::string_view previous) {
+FileChoice QtReporter::ChooseFile(std::string_view previous) {
   if (chooser_) return chooser_(previous);
   return ChooseWithFileDialog(previous);
 }
 
-std::optional<std::string> QtReporter::ChooseWithFileDialog(std::string_view previous) {
+// Cancelling is no failure; a chooser that was accepted without a file is.
+FileChoice QtReporter::ChooseWithFileDialog(std::string_view previous) {
   QFileDialog chooser(window_);
   chooser.setAcceptMode(QFileDialog::AcceptOpen);
   chooser.setFileMode(QFileDialog::ExistingFile);
@@ -147,10 +148,10 @@ std::optional<std::string> QtReporter::ChooseWithFileDialog(std::string_view pre
     chooser.setDirectory(QFileInfo(path).absolutePath());
     chooser.selectFile(path);
   }
-  if (chooser.exec() != QDialog::Accepted) return std::nullopt;
+  if (chooser.exec() != QDialog::Accepted) return FileChoice::Cancelled();
   QStringList files = chooser.selectedFiles();
-  if (files.isEmpty()) return std::nullopt;
-  return QFile::encodeName(files.first()).toStdString();
+  if (files.isEmpty()) return FileChoice::Failed(0);
+  return FileChoice::Chosen(QFile::encodeName(files.first()).toStdString());
 }
 
 void QtReporter::PaintNow(QWidget* widget) {

@@ -33,8 +33,8 @@ QString ToQString(std::string_view cp1252);
 
 class QtReporter : public Reporter {
  public:
-  // Answers the file chooser: the chosen path in native bytes, or nothing.
-  using Chooser = std::function<std::optional<std::string>(std::string_view previous)>;
+  // Answers the file chooser in place of the real one (tests).
+  using Chooser = std::function<FileChoice(std::string_view previous)>;
 
   // `window` is the dialog; the status bar and the progress bars become its
   // children. Nothing is created before CreateStatusBar.
@@ -56,13 +56,13 @@ class QtReporter : public Reporter {
   void DestroyProgress() override;
   void Wait(int milliseconds) override;
   void ShowInputPath(int slot, std::string_view path) override;
-  std::optional<std::string> ChooseFile(std::string_view previous) override;
+  FileChoice ChooseFile(std::string_view previous) override;
 
   QStatusBar* statusBar() const { return statusBar_; }
   QProgressBar* progressBar() const { return progress_; }
 
  private:
-  std::optional<std::string> ChooseWithFileDialog(std::string_view previous);
+  FileChoice ChooseWithFileDialog(std::string_view previous);
   // Paints `widget` now and lets the window system show it.
   static void PaintNow(QWidget* widget);
 

@@ -2,6 +2,9 @@
 
 #include <cerrno>
 
+#include "base/display_path.h"
+#include "base/output_file.h"
+
 namespace kw {
 
 std::string LogPathFor(const std::string& input1Path) {
@@ -23,6 +26,7 @@ MergeLog::~MergeLog() {
 bool MergeLog::Open() {
   if (file_ != nullptr) return true;
   path_ = LogPathFor(input1Path_);
+  error_ = 0;
   // Binary mode: the line ends are exactly those of the formats.
   file_ = std::fopen(path_.c_str(), "wb");
   if (file_ == nullptr) {
@@ -33,21 +37,36 @@ bool MergeLog::Open() {
 }
 
 void MergeLog::Append(const std::string& text) {
+  if (error_ != 0) return;
   held_ += text;
   if (held_.size() >= kHoldBytes) Flush();
 }
 
 void MergeLog::Flush() {
-  if (file_ == nullptr || held_.empty()) return;
-  std::fwrite(held_.data(), 1, held_.size(), file_);
-  std::fflush(file_);
+  if (file_ == nullptr || held_.empty() || error_ != 0) return;
+  bool written = std::fwrite(held_.data(), 1, held_.size(), file_) == held_.size() &&
+                 std::fflush(file_) == 0;
   held_.clear();
+  if (!written) Fail(errno);
 }
 
-void MergeLog::Close() {
+// The box comes once; it runs the flush before boxes, which finds the log
+// failed and writes nothing.
+void MergeLog::Fail(int error) {
+  if (error_ != 0) return;
+  error_ = error != 0 ? error : EIO;
+  ShowError(reporter_, "\r\nFehler beim Schreiben von %s: %s", DisplayPath(path_).c_str(),
+            WriteErrorReason(error_).c_str());
+}
+
+bool MergeLog::Close() {
   Flush();
-  if (file_ != nullptr) std::fclose(file_);
+  if (file_ == nullptr) return error_ == 0;
+  int closed = std::fclose(file_);
+  int error = errno;
   file_ = nullptr;
+  if (closed != 0) Fail(error);
+  return error_ == 0;
 }
 
 }  // namespace kw

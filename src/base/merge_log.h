@@ -52,6 +52,7 @@ class MergeLog {
   // apply). Returns -1 when the log cannot be opened.
   int WriteText(std::string_view text) {
     if (!Open()) return -1;
+    if (error_ != 0) return 0;
     held_.append(text);
     if (held_.size() >= kHoldBytes) Flush();
     return 0;
@@ -60,8 +61,12 @@ class MergeLog {
   // Writes out what is held. The end of a phase calls it.
   void Flush();
   // Flushes and closes the file if open; the next Write opens (and
-  // truncates) it again.
-  void Close();
+  // truncates) it again. False when writing or closing failed.
+  bool Close();
+  // Whether a write, flush or close failed since the log was opened: the
+  // box "\r\nFehler beim Schreiben von %s" has said so, once, and nothing
+  // more is written. A run must then not claim success.
+  bool failed() const { return error_ != 0; }
   // Where the log is being written ("" before the first Write).
   const std::string& path() const { return path_; }
   bool isOpen() const { return file_ != nullptr; }
@@ -71,12 +76,14 @@ class MergeLog {
 
   bool Open();
   void Append(const std::string& text);
+  void Fail(int error);
 
   const std::string& input1Path_;
   Reporter& reporter_;
   std::string path_;
   std::FILE* file_ = nullptr;
   std::string held_;
+  int error_ = 0;
 };
 
 // The log path for a given input file 1: "log" in its directory, or "log"

@@ -11,10 +11,27 @@
 #include <cstdarg>
 #include <functional>
 #include <optional>
+#include <utility>
 #include <string>
 #include <string_view>
 
 namespace kw {
+
+// What the file chooser gave.
+struct FileChoice {
+  enum class Outcome {
+    kChosen,     // `path` holds the file, native bytes
+    kCancelled,  // the user chose nothing: nothing is to be said
+    kFailed,     // the chooser itself failed; `error` is the platform's code
+  };
+  Outcome outcome = Outcome::kCancelled;
+  std::string path;
+  int error = 0;
+
+  static FileChoice Chosen(std::string path) { return {Outcome::kChosen, std::move(path), 0}; }
+  static FileChoice Cancelled() { return {Outcome::kCancelled, std::string(), 0}; }
+  static FileChoice Failed(int error) { return {Outcome::kFailed, std::string(), error}; }
+};
 
 class Reporter {
  public:
@@ -38,11 +55,10 @@ class Reporter {
   virtual void Wait(int milliseconds) = 0;
   // Shows the path of a file being loaded in its slot's field (1001/1002).
   virtual void ShowInputPath(int slot, std::string_view path) { (void)slot, (void)path; }
-  // Asks for an existing .ged file, offering `previous`; nothing when the
-  // user cancels.
-  virtual std::optional<std::string> ChooseFile(std::string_view previous) {
+  // Asks for an existing .ged file, offering `previous`.
+  virtual FileChoice ChooseFile(std::string_view previous) {
     (void)previous;
-    return std::nullopt;
+    return FileChoice::Cancelled();
   }
 
   // What must happen before the core shows a box (the log writes out what

@@ -41,6 +41,7 @@ class Exporter {
   enum RecordKind { kOtherRecord, kPersonRecord, kFamilyRecord };
 
   bool OpenFiles(const std::string& outputPath);
+  int Finish(const std::string& outputPath);
   void CopyFirstLine();
   void Stream();
   bool ReadStreamLine();
@@ -53,6 +54,7 @@ class Exporter {
   void PersonLine(uint32_t tag);
   void FamilyLine(uint32_t tag);
   void CopyLine();
+  void CopyOtherLine();
   const LineText& StreamText() const { return text_; }
   bool ResumeAfter(int64_t resume, int64_t recordPos, int64_t nextRecord);
   void StartFamilies();
@@ -86,6 +88,8 @@ class Exporter {
   int famsSeen_ = 0;
   int famcSeen_ = 0;
   int chilSeen_ = 0;
+  bool husbandSeen_ = false;
+  bool wifeSeen_ = false;
   int dropDeeperThan_ = -1;  // a left-out "_" line of a family: its level
 
   // A number met twice in input file 1 is written once.
@@ -149,7 +153,22 @@ int Exporter::Run(const std::string& outputPath) {
   }
   output_.WriteLine("0 TRLR\n");
   reporter_.DestroyProgress();
-  output_.Close();
+  return Finish(outputPath);
+}
+
+// The output takes its name only when it and the log are whole: a log that
+// could not be written says so, and its run writes no output either.
+int Exporter::Finish(const std::string& outputPath) {
+  log_.Flush();
+  if (log_.failed()) {
+    output_.Abandon();
+    return 0;
+  }
+  if (!output_.Commit()) {
+    ShowError(reporter_, "\r\nFehler beim Schreiben von %s: %s", DisplayPath(outputPath).c_str(),
+              WriteErrorReason(output_.error()).c_str());
+    return 0;
+  }
   return 1;
 }
 
@@ -279,6 +298,7 @@ bool Exporter::StreamPerson(int32_t n) {
 
 bool Exporter::StreamFamily(int32_t f) {
   chilSeen_ = 0;
+  husbandSeen_ = wifeSeen_ = false;
   if (!renumbering_.FamilyInOutput(f) || familyWritten_[f]) return SkipAndRead();
   familyWritten_[f] = true;
   const Family& family = store_.slots[0].families[f];
@@ -323,6 +343,16 @@ void Exporter::HandleSubLine() {
   uint32_t tag = TagCode(line_.token2);
   if (kind_ == kPersonRecord) return PersonLine(tag);
   if (kind_ == kFamilyRecord) return FamilyLine(tag);
+  CopyOtherLine();
+}
+
+// A line the stream copies: a reference renumbered, a pointer to a person
+// or family the output does not hold left out with what is below it.
+void Exporter::CopyOtherLine() {
+  if (!renumbering_.KeepsPointer(StreamText())) {
+    dropDeeperThan_ = line_.level;
+    return;
+  }
   if (!renumbering_.WriteReference(StreamText())) CopyLine();
 }
 
@@ -335,8 +365,9 @@ void Exporter::PersonLine(uint32_t tag) {
     const RefList& list = tag == kFamc ? p.parentFamilies : p.spouseFamilies;
     int& seen = tag == kFamc ? famcSeen_ : famsSeen_;
     if (seen >= list.count()) return;
-    int32_t f = RefAt(list, seen++, reporter_);
-    if (!renumbering_.FamilyInOutput(f)) return;
+    int k = seen++;
+    int32_t f = RefAt(list, k, reporter_);
+    if (!renumbering_.FamilyInOutput(f) || ListedBefore(list, static_cast<size_t>(k))) return;
     if (tag == kFamc) {
       output_.WriteLink("1 FAMC ", renumbering_.FamilyRef(f));
     } else {
@@ -344,7 +375,7 @@ void Exporter::PersonLine(uint32_t tag) {
     }
     return;
   }
-  if (!renumbering_.WriteReference(StreamText())) CopyLine();
+  CopyOtherLine();
 }
 
 // An unmatched family: level-1 HUSB and WIFE from the repaired family,
@@ -354,22 +385,26 @@ void Exporter::PersonLine(uint32_t tag) {
 void Exporter::FamilyLine(uint32_t tag) {
   const Family& f = store_.slots[0].families[family_];
   if (line_.level != 1) tag = 0;
+  // A family may name its husband on two lines: the link is written once.
   if (tag == kHusb) {
-    if (renumbering_.PersonInOutput(f.husband)) {
+    if (!husbandSeen_ && renumbering_.PersonInOutput(f.husband)) {
       output_.WriteLink("1 HUSB ", renumbering_.PersonRef(f.husband));
     }
+    husbandSeen_ = true;
     return;
   }
   if (tag == kWife) {
-    if (renumbering_.PersonInOutput(f.wife)) {
+    if (!wifeSeen_ && renumbering_.PersonInOutput(f.wife)) {
       output_.WriteLink("1 WIFE ", renumbering_.PersonRef(f.wife));
     }
+    wifeSeen_ = true;
     return;
   }
   if (tag == kChil) {
     if (chilSeen_ >= f.children.count()) return;
-    int32_t c = RefAt(f.children, chilSeen_++, reporter_);
-    if (renumbering_.PersonInOutput(c)) {
+    int k = chilSeen_++;
+    int32_t c = RefAt(f.children, k, reporter_);
+    if (renumbering_.PersonInOutput(c) && !ListedBefore(f.children, static_cast<size_t>(k))) {
       output_.WriteLink("1 CHIL ", renumbering_.PersonRef(c));
     }
     return;
@@ -378,7 +413,7 @@ void Exporter::FamilyLine(uint32_t tag) {
     dropDeeperThan_ = line_.level;
     return;
   }
-  if (!renumbering_.WriteReference(StreamText())) CopyLine();
+  CopyOtherLine();
 }
 
 // ---------------------------------------------------------------------------

@@ -16,9 +16,11 @@ namespace kw {
 
 // Writes the merged file to `outputPath` (native bytes), after the merge
 // pass. Adds the persons and families taken over from input file 2 to
-// slot 0 and raises its counts. Returns 1 when the output was written, 0
-// when a file could not be opened (the error box "kann %s nicht öffnen"
-// has been shown and nothing was written).
+// slot 0 and raises its counts. Returns 1 when the output was written
+// whole and has its name; 0 when it could not be created ("kann %s nicht
+// öffnen"), writing it failed ("\r\nFehler beim Schreiben von %s: ...") or
+// the log could not be written: then no output of that name was written
+// and an earlier file of the name is untouched.
 int ExportGedcom(Store& store, MergeLog& log, Reporter& reporter, const std::string& outputPath);
 
 }  // namespace kw

@@ -31,15 +31,12 @@ void SkipRecord(InputText& input) {
 // ---------------------------------------------------------------------------
 // Output
 
-GedcomOutput::~GedcomOutput() { Close(); }
+GedcomOutput::~GedcomOutput() = default;
 
 bool GedcomOutput::Open(const std::string& path, InputEncoding encoding) {
-  Close();
   encoding_ = encoding;
-  failed_ = false;
   buffer_.clear();
-  file_ = std::fopen(path.c_str(), "wb");
-  return file_ != nullptr;
+  return file_.Open(path);
 }
 
 void GedcomOutput::WriteBytes(std::string_view bytes) {
@@ -109,25 +106,13 @@ void GedcomOutput::WriteUnicode(std::u32string_view text) {
 }
 
 void GedcomOutput::Spill() {
-  if (file_ == nullptr) return;
-  if (!buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) {
-    failed_ = true;
-  }
+  file_.Write(buffer_);
   buffer_.clear();
 }
 
-bool GedcomOutput::Flush() {
+bool GedcomOutput::Commit() {
   Spill();
-  if (file_ != nullptr && std::fflush(file_) != 0) failed_ = true;
-  return !failed_;
-}
-
-bool GedcomOutput::Close() {
-  if (file_ == nullptr) return !failed_;
-  Flush();
-  if (std::fclose(file_) != 0) failed_ = true;
-  file_ = nullptr;
-  return !failed_;
+  return file_.Commit();
 }
 
 }  // namespace kw

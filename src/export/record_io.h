@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "base/gedcom_line.h"
+#include "base/output_file.h"
 #include "store/store.h"
 
 namespace kw {
@@ -57,7 +58,7 @@ class InputText {
 void SkipRecord(InputText& input);
 
 // The buffered output file in the output encoding. Nothing reaches the disk
-// before Flush (or a full buffer); the export flushes when it ends.
+// before a full buffer or Commit, and the file has no name before Commit.
 class GedcomOutput {
  public:
   GedcomOutput() = default;
@@ -65,7 +66,8 @@ class GedcomOutput {
   GedcomOutput(const GedcomOutput&) = delete;
   GedcomOutput& operator=(const GedcomOutput&) = delete;
 
-  // Opens (replacing) the output file. False when it cannot be opened.
+  // Prepares the output file, which takes its name only when committed
+  // (see OutputFile). False when it cannot be created.
   bool Open(const std::string& path, InputEncoding encoding);
   InputEncoding encoding() const { return encoding_; }
 
@@ -91,17 +93,19 @@ class GedcomOutput {
   // Code points encoded into the output encoding.
   void WriteUnicode(std::u32string_view text);
 
-  // Writes out the buffer and flushes the file. False when writing failed.
-  bool Flush();
-  // Flushes and closes. False when writing failed.
-  bool Close();
+  // Writes out the buffer, makes the file whole on the disk and gives it
+  // its name. False when anything failed since Open (error() tells why);
+  // nothing is left behind then.
+  bool Commit();
+  // Drops the output: an earlier file of the name stays as it was.
+  void Abandon() { file_.Abandon(); }
+  int error() const { return file_.error(); }
 
  private:
   void Spill();
 
-  std::FILE* file_ = nullptr;
+  OutputFile file_;
   InputEncoding encoding_ = kEncodingPlain;
-  bool failed_ = false;
   std::string buffer_;
   std::string format_;
   std::string line_;

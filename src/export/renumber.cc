@@ -43,6 +43,14 @@ bool RecordOfFile(const std::vector<Record>& table, int32_t n) {
 
 }  // namespace
 
+// A link is written once, however often a list names it.
+bool ListedBefore(const RefList& list, size_t k) {
+  for (size_t i = 0; i < k; ++i) {
+    if (list.entries[i] == list.entries[k]) return true;
+  }
+  return false;
+}
+
 // ---------------------------------------------------------------------------
 // Taking records of input file 2 into slot 0
 
@@ -190,11 +198,17 @@ void Renumbering::TakeOverFamilies(int32_t p) {
 void Renumbering::WritePersonLinks(int32_t n) {
   if (!HoldsPerson(store_.slots[0], n)) return;
   const Person& p = store_.slots[0].persons[n];
-  for (int32_t f : p.spouseFamilies.entries) {
-    if (FamilyInOutput(f)) output_.WriteLink("1 FAMS ", FamilyRef(f));
+  for (size_t k = 0; k < p.spouseFamilies.entries.size(); ++k) {
+    int32_t f = p.spouseFamilies.entries[k];
+    if (FamilyInOutput(f) && !ListedBefore(p.spouseFamilies, k)) {
+      output_.WriteLink("1 FAMS ", FamilyRef(f));
+    }
   }
-  for (int32_t f : p.parentFamilies.entries) {
-    if (FamilyInOutput(f)) output_.WriteLink("1 FAMC ", FamilyRef(f));
+  for (size_t k = 0; k < p.parentFamilies.entries.size(); ++k) {
+    int32_t f = p.parentFamilies.entries[k];
+    if (FamilyInOutput(f) && !ListedBefore(p.parentFamilies, k)) {
+      output_.WriteLink("1 FAMC ", FamilyRef(f));
+    }
   }
 }
 
@@ -212,8 +226,10 @@ void Renumbering::WriteWife(int32_t f) {
 
 void Renumbering::WriteChildren(int32_t f) {
   if (!HoldsFamily(store_.slots[0], f)) return;
-  for (int32_t c : store_.slots[0].families[f].children.entries) {
-    if (PersonInOutput(c)) output_.WriteLink("1 CHIL ", PersonRef(c));
+  const RefList& children = store_.slots[0].families[f].children;
+  for (size_t k = 0; k < children.entries.size(); ++k) {
+    int32_t c = children.entries[k];
+    if (PersonInOutput(c) && !ListedBefore(children, k)) output_.WriteLink("1 CHIL ", PersonRef(c));
   }
 }
 
@@ -312,6 +328,7 @@ bool Renumbering::WriteOrdinaryLine(const LineText& text) {
   const ScannedLine& line = text.line;
   if (!line.token2.empty() && line.token2[0] == '_') return false;
   if (text.slot == 1 && IsPointerValue(text.scan, line)) return WritePointerLine(text, line.token3);
+  if (!KeepsPointer(text)) return false;
   output_.WriteLineCopy(text.raw, text.encoding);
   return true;
 }
@@ -330,7 +347,7 @@ bool Renumbering::WritePointerLine(const LineText& text, std::string_view pointe
       WriteRenamed(text, pointer, PersonRef(n));
       return true;
     }
-    log_.Write("\r\n### Verweis auf %s nicht \xFC" "bernommen", std::string(pointer).c_str());
+    LogLeftOut(pointer);
     return false;
   }
   int32_t g = FamilyNumberOf(in, pointer);
@@ -341,11 +358,28 @@ bool Renumbering::WritePointerLine(const LineText& text, std::string_view pointe
       WriteRenamed(text, pointer, FamilyRef(f));
       return true;
     }
-    log_.Write("\r\n### Verweis auf %s nicht \xFC" "bernommen", std::string(pointer).c_str());
+    LogLeftOut(pointer);
     return false;
   }
   WriteRenamed(text, pointer, carried_.NameFor(pointer));
   return true;
+}
+
+void Renumbering::LogLeftOut(std::string_view pointer) {
+  log_.Write("\r\n### Verweis auf %s nicht \xFC" "bernommen\r\n", std::string(pointer).c_str());
+}
+
+bool Renumbering::KeepsPointer(const LineText& text) {
+  if (text.slot != 0 || !IsPointerValue(text.scan, text.line)) return true;
+  std::string_view pointer = text.line.token3;
+  const InputSlot& in = store_.slots[0];
+  int32_t p = PersonNumberOf(in, pointer);
+  bool gone = RecordOfFile(in.persons, p) && PersonXref(in, p) == pointer && !PersonInOutput(p);
+  int32_t f = FamilyNumberOf(in, pointer);
+  gone = gone || (RecordOfFile(in.families, f) && FamilyXref(in, f) == pointer &&
+                  !FamilyInOutput(f));
+  if (gone) LogLeftOut(pointer);
+  return !gone;
 }
 
 // The line as it stands with the pointer replaced: level, tag and line end

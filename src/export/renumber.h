@@ -81,6 +81,12 @@ class Renumbering {
   // sequence number of the line's input and returns true.
   bool WriteReference(const LineText& text);
 
+  // False when `text` is a line of input file 1 whose whole value points at
+  // a person or family of that file the output does not hold (the checks
+  // deleted it): the line is to be left out with its subordinates, and the
+  // log got "\r\n### Verweis auf %s nicht übernommen\r\n".
+  bool KeepsPointer(const LineText& text);
+
   // The records of input file 2 that written lines pointed at.
   CarriedRecords& carried() { return carried_; }
 
@@ -112,6 +118,7 @@ class Renumbering {
   bool IsLinkLine(const LineNode* node, uint32_t kind) const;
   void WriteLinkLine(uint32_t tag, int32_t number, uint32_t kind);
   bool WriteOrdinaryLine(const LineText& text);
+  void LogLeftOut(std::string_view pointer);
   bool WritePointerLine(const LineText& text, std::string_view pointer);
   void WriteRenamed(const LineText& text, std::string_view pointer, const std::string& name);
   bool PersonIsAbsent(int slot, int32_t p) const;
@@ -125,6 +132,9 @@ class Renumbering {
   WrittenFlags written_;
   bool numbersUsedUpShown_ = false;
 };
+
+// Whether the entry at `k` of the list stands at an earlier place too.
+bool ListedBefore(const RefList& list, size_t k);
 
 }  // namespace kw
 

@@ -2,12 +2,14 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
 
 #include "base/display_path.h"
+#include "base/output_file.h"
 #include "export/export.h"
 #include "run/merge_pass.h"
 
@@ -24,14 +26,20 @@ std::string FinalLogPath(const std::string& outputPath) {
   return outputPath.substr(0, dot + 1) + "log";
 }
 
-// Moves the log beside the output, never replacing a file that is there.
-void MoveLog(const std::string& from, const std::string& to) {
-  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return;
-  if (errno != EINVAL && errno != ENOSYS) return;  // the target exists, or the move failed
-  // A file system without the no-replace move: look first.
-  struct stat info;
-  if (stat(to.c_str(), &info) == 0) return;
-  std::rename(from.c_str(), to.c_str());
+// Moves the log beside the output, never replacing a file that is there:
+// then the log stays where it is. False when the move failed otherwise.
+bool MoveLog(const std::string& from, const std::string& to, int* error) {
+  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+  *error = errno;
+  if (errno == EEXIST) return true;
+  if (errno != EINVAL && errno != ENOSYS) return false;
+  // A file system without the no-replace move: a link cannot replace.
+  if (link(from.c_str(), to.c_str()) != 0) {
+    *error = errno;
+    return errno == EEXIST;
+  }
+  unlink(from.c_str());
+  return true;
 }
 
 }  // namespace
@@ -77,11 +85,21 @@ MergeOutcome RunMerge(Store& store, MergeLog& log, Reporter& reporter,
   log.Write("%d Personen\n", slot0.personCount);
   log.Write("%d Familien\n\n", slot0.familyCount);
   std::string logPath = log.path();
-  log.Close();
-  if (!logPath.empty()) MoveLog(logPath, FinalLogPath(outputPath));
-  if (written) {
-    ShowMessage(reporter, "Fertig", "\r\n%s\r\n wurde erzeugt", shownPath.c_str());
+  // The log's own failures have shown their box: the run did not succeed,
+  // and a log cut short keeps its working name, never the final one.
+  bool logWhole = log.Close();
+  if (!logWhole) written = 0;
+  std::string finalLogPath = FinalLogPath(outputPath);
+  int error = 0;
+  // A log that cannot move stays as "log" beside input file 1; after a
+  // written output that is a failure to say, after a failed one it adds
+  // nothing to the box already shown.
+  if (logWhole && !logPath.empty() && !MoveLog(logPath, finalLogPath, &error) && written) {
+    ShowError(reporter, "\r\nFehler beim Schreiben von %s: %s",
+              DisplayPath(finalLogPath).c_str(), WriteErrorReason(error).c_str());
+    written = 0;
   }
+  if (written) ShowMessage(reporter, "Fertig", "\r\n%s\r\n wurde erzeugt", shownPath.c_str());
   return written ? MergeOutcome::kWritten : MergeOutcome::kFailed;
 }
 

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "support/test_files.h"
 
@@ -108,6 +110,43 @@ TEST(Cli, BadInputsGiveAClearMessageAndLeaveTheInputsAlone) {
     EXPECT_FALSE(fs::exists(dir.File("merge.ged"))) << c.arguments;
   }
   EXPECT_EQ(test::ReadFile(dir.File("datei1.ged")), before);
+}
+
+}  // namespace
+}  // namespace kw
+
+namespace kw {
+namespace {
+
+// A full disk, a quota or a file size limit: the run says why in German,
+// ends with 1, and leaves the earlier output as it was and nothing beside
+// it. `ulimit -f 1` allows 1,024 bytes a file; the output and the log of
+// the demo pair are larger.
+TEST(Cli, AWriteThatFailsIsAFailureAndLeavesTheEarlierOutput) {
+  test::TempDir dir;
+  for (const char* name : {"datei1.ged", "datei2.ged"}) {
+    fs::copy_file(std::string(KINWEAVE_EXAMPLES) + "/" + name, dir.File(name));
+  }
+  test::WriteFile(dir.File("out.ged"), "fr\xFCher");
+  std::string command = "cd '" + dir.path().string() + "' && (ulimit -f 1; exec '" + KINWEAVE_CLI +
+                        "' datei1.ged datei2.ged out.ged) >cli.out 2>cli.err </dev/null";
+  int status = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(status)) << "killed by the file size limit";
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  std::string err = test::ReadFile(dir.File("cli.err"));
+  EXPECT_NE(err.find("FEHLER: Fehler beim Schreiben von "), std::string::npos) << err;
+  EXPECT_NE(err.find("Datei zu gro\xC3\x9F"), std::string::npos) << err;  // UTF-8 on the console
+  EXPECT_EQ(test::ReadFile(dir.File("cli.out")), "");  // no "Fertig"
+  EXPECT_EQ(test::ReadFile(dir.File("out.ged")), "fr\xFCher");
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(dir.path())) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  // The log of the failed run stays where it was written, beside input file 1.
+  EXPECT_EQ(names, (std::vector<std::string>{"cli.err", "cli.out", "datei1.ged", "datei2.ged",
+                                             "log", "out.ged"}));
+  EXPECT_EQ(test::ReadFile(dir.File("log")).find("wurde erzeugt"), std::string::npos);
 }
 
 }  // namespace

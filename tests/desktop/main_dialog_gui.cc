@@ -29,7 +29,7 @@ namespace {
 
 // What the dialog says today when the chooser returns nothing; the one
 // place that knows these words.
-const char kNothingChosen[] = "\nGetOpenFileName failed, error=0";
+const char kChooserFailed[] = "\nGetOpenFileName failed, error=5";
 
 QString Example(const char* name) {
   return QStringLiteral(KINWEAVE_SOURCE_DIR "/examples/") + QString::fromLatin1(name);
@@ -72,10 +72,10 @@ class BoxAnswerer {
 // offered.
 struct Fixture {
   Fixture() {
-    dialog.SetChooser([this](std::string_view previous) -> std::optional<std::string> {
+    dialog.SetChooser([this](std::string_view previous) {
       offered << QFile::decodeName(QByteArray(previous.data(), qsizetype(previous.size())));
-      if (answers.isEmpty()) return std::nullopt;
-      return QFile::encodeName(answers.takeFirst()).toStdString();
+      if (answers.isEmpty()) return FileChoice::Cancelled();
+      return FileChoice::Chosen(QFile::encodeName(answers.takeFirst()).toStdString());
     });
     dialog.show();
   }
@@ -172,7 +172,7 @@ class MainDialogTest : public QObject {
     QCOMPARE(f.answerer.boxes, QStringList());
   }
 
-  // The real chooser, cancelled, stands for a chooser that returns nothing.
+  // The real chooser, cancelled, is quiet; a chooser that fails is not.
   void RefusesAFileWithoutGedExtensionAndNothingChosen() {
     Fixture f;
     QString text = f.Copy("datei2.ged", QStringLiteral("familie.txt"));
@@ -197,8 +197,12 @@ class MainDialogTest : public QObject {
     QCOMPARE(f.Edit("1001")->text(), f.file1);  // slot 0 keeps its file
     QCOMPARE(f.Persons(0), 10);
     QCOMPARE(f.answerer.boxes,
-             (QStringList{ErrorBox("\nDateierweiterung .ged fehlt in familie.txt"),
-                          ErrorBox(kNothingChosen)}));
+             (QStringList{ErrorBox("\nDateierweiterung .ged fehlt in familie.txt")}));
+    f.dialog.SetChooser([](std::string_view) { return FileChoice::Failed(5); });
+    f.Click("4");
+    QCOMPARE(f.answerer.boxes.size(), 2);
+    QCOMPARE(f.answerer.boxes.back(), ErrorBox(kChooserFailed));
+    QCOMPARE(f.Persons(0), 10);
     QVERIFY(f.dialog.isVisible());
   }
 

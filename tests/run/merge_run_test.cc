@@ -4,8 +4,10 @@
 #include "run/merge_run.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 
@@ -83,6 +85,45 @@ TEST(MergeRun, AnOutputThatCannotBeWrittenIsNotReportedAsDone) {
   EXPECT_TRUE(s.reporter.messages.empty());
   EXPECT_EQ(test::ReadFile(s.dir.File("fehlt/merge.log")), "");
   EXPECT_EQ(test::ReadFile(s.dir.File("log")).find("wurde erzeugt"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kw
+
+namespace kw {
+namespace {
+
+// The dialog's way to a merge (StartMerge) under a file size limit: the
+// run fails, says why, shows no "Fertig", and the earlier output stays.
+TEST(MergeRun, AWriteThatFailsIsReportedAndLeavesNothingHalfWritten) {
+  LoadSetup s;
+  std::string one = CopyExample(s, "datei1.ged");
+  std::string two = CopyExample(s, "datei2.ged");
+  s.LoadPath(0, one);
+  s.LoadPath(1, two);
+  test::WriteFile(s.dir.File("merge.ged"), "alt");
+  struct rlimit old;
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  struct rlimit small = old;
+  small.rlim_cur = 1024;
+  void (*oldHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  MergeOutcome outcome = StartMerge(*s.store, s.log, s.reporter, "merge.ged");
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldHandler);
+
+  EXPECT_EQ(outcome, MergeOutcome::kFailed);
+  ASSERT_FALSE(s.reporter.errors.empty());
+  EXPECT_EQ(s.reporter.errors[0].rfind("\r\nFehler beim Schreiben von " + s.dir.File("log") +
+                                           ": Datei zu gro\xDF", 0),
+            0u)
+      << s.reporter.errors[0];
+  EXPECT_TRUE(s.reporter.messages.empty());
+  EXPECT_EQ(test::ReadFile(s.dir.File("merge.ged")), "alt");
+  EXPECT_FALSE(fs::exists(s.dir.File("merge.log")));
+  for (const auto& entry : fs::directory_iterator(s.dir.path())) {
+    EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << entry.path();
+  }
 }
 
 }  // namespace

@@ -11,7 +11,8 @@
 // - the first record is not "0 HEAD", or there is more than one HEAD;
 // - the last record is not "0 TRLR", or there is more than one TRLR;
 // - a cross-reference that names two records;
-// - a level-1 FAMS, FAMC, HUSB, WIFE or CHIL line without a pointer;
+// - a level-1 FAMS, FAMC, HUSB, WIFE or CHIL line without a pointer, and
+//   one that repeats a link line of its record;
 // - a pointer (a line's whole value of the form @...@) that names no record
 //   of the output, and one that names a record of the wrong kind: FAMS and
 //   FAMC a FAM record; HUSB, WIFE, CHIL and ALIA an INDI record; ASSO an
@@ -153,8 +154,15 @@ inline std::vector<std::string> IntegrityProblems(const std::string& bytes, Inpu
       {"NOTE", "NOTE"},  {"SOUR", "SOUR"},  {"REPO", "REPO"}, {"OBJE", "OBJE"},
       {"SUBM", "SUBM"},  {"DESI", "SUBM"}};
   const std::set<std::string> links = {"FAMS", "FAMC", "HUSB", "WIFE", "CHIL"};
+  std::set<std::string> recordLinks;  // the link lines of the current record
   for (const auto& line : lines) {
+    if (line.level == 0) recordLinks.clear();
     if (line.level <= 0) continue;
+    if (line.level == 1 && links.count(line.first) != 0 &&
+        !recordLinks.insert(line.first + " " + line.second).second) {
+      problems.push_back("line " + std::to_string(line.number) + ": doubled link line " +
+                         line.first + " " + line.second);
+    }
     bool link = line.level == 1 && links.count(line.first) != 0;
     std::string at = "line " + std::to_string(line.number) + ": " + line.first + " ";
     if (!integrity_detail::PointerLine(line)) {

@@ -31,10 +31,10 @@ class RecordingReporter : public Reporter {
   void ShowInputPath(int slot, std::string_view path) override {
     inputPath[slot == 0 ? 0 : 1] = std::string(path);
   }
-  std::optional<std::string> ChooseFile(std::string_view previous) override {
+  FileChoice ChooseFile(std::string_view previous) override {
     chooserOffered.emplace_back(previous);
-    if (chooserAnswers.empty()) return std::nullopt;
-    std::optional<std::string> answer = chooserAnswers.front();
+    if (chooserAnswers.empty()) return FileChoice::Cancelled();
+    FileChoice answer = chooserAnswers.front();
     chooserAnswers.pop_front();
     return answer;
   }
@@ -49,7 +49,7 @@ class RecordingReporter : public Reporter {
   int progressSteps = 0;   // steps over all indicators
   int waitedMilliseconds = 0;
   std::string inputPath[2];
-  std::deque<std::optional<std::string>> chooserAnswers;
+  std::deque<FileChoice> chooserAnswers;
   std::vector<std::string> chooserOffered;
 };
 

@@ -32,22 +32,16 @@ constexpr uint32_t kSour = TagCode("SOUR");
 enum Event { kNoEvent, kBirth, kDeath, kMarriage };
 
 // Keeps a record's cross-reference when it is not the plain "@I12@" form,
-// so the output can name the record exactly as its file does. Returns
-// whether the form was plain.
-bool RememberXref(std::unordered_map<int32_t, std::string>& kept,
-                  std::unordered_map<std::string, int32_t>& byXref, char letter, int n,
-                  const std::string& xref) {
+// so the output can name the record exactly as its file does.
+void RememberXref(RecordNames& names, char letter, int n, std::string_view xref) {
   char plain[24] = {'@', letter};
   char* end = std::to_chars(plain + 2, plain + sizeof plain - 2, n).ptr;
   *end++ = '@';
-  if (xref.size() == static_cast<size_t>(end - plain) &&
-      xref.compare(0, xref.size(), plain, xref.size()) == 0) {
-    kept.erase(n);
-    return true;
+  if (xref == std::string_view(plain, static_cast<size_t>(end - plain))) {
+    names.Forget(n);
+    return;
   }
-  kept[n] = xref;
-  byXref[xref] = n;
-  return false;
+  names.Add(xref, n);
 }
 
 bool IsBlankLine(std::string_view text) {
@@ -107,7 +101,7 @@ ParseResult Parser::Run() {
   numbers_.Collect(input_.bytes(), input_.position(), encoding_);
   PrepareSlot(slot_, numbers_.personTable(), numbers_.familyTable());
   slot_.sortIndex.reserve(numbers_.personLines());
-  if (slotNumber_ == 0) slot_.xrefs.reserve(numbers_.recordLines());
+
   if (numbers_.tooMany()) {
     ShowError(reporter_, "\r\nZu viele Datens\xE4tze: mehr als %d Personen oder Familien "
               "lassen sich nicht nummerieren", INT32_MAX - 1);
@@ -161,11 +155,7 @@ bool Parser::HandleRecord(const ScannedLine& line) {
     slot_.sortIndex.push_back(n);
     ++slot_.personCount;
     person.recordPos = recordPos_;
-    bool plain = RememberXref(slot_.personXref, slot_.personByXref, 'I', n, xref);
-    if (slotNumber_ == 0 && !plain) slot_.xrefs.insert(xref);
-    if (numbers_.PersonHanded(xref)) {
-      slot_.personLogNumber[n] = RecordNumbers::DisplayNumber(xref, n);
-    }
+    RememberXref(slot_.personNames, 'I', n, xref);
     person_ = n;
     return true;
   }
@@ -178,11 +168,7 @@ bool Parser::HandleRecord(const ScannedLine& line) {
     if (n >= slot_.familyEnd) slot_.familyEnd = n + 1;
     ++slot_.familyCount;
     family.recordPos = recordPos_;
-    bool plain = RememberXref(slot_.familyXref, slot_.familyByXref, 'F', n, xref);
-    if (slotNumber_ == 0 && !plain) slot_.xrefs.insert(xref);
-    if (numbers_.FamilyHanded(xref)) {
-      slot_.familyLogNumber[n] = RecordNumbers::DisplayNumber(xref, n);
-    }
+    RememberXref(slot_.familyNames, 'F', n, xref);
     family_ = n;
     return true;
   }
@@ -233,7 +219,7 @@ bool Parser::HandleSubLine(const ScannedLine& line) {
       return true;
     case TagCode("FAMS"):
     case TagCode("FAMC"): {
-      n = numbers_.FamilyReference(std::string(line.token3));
+      n = numbers_.FamilyReference(line.token3);
       if (n < 0) return true;
       FamilyEntry(slot_, n);  // a family the file lacks is absent, not out of reach
       family_ = n;
@@ -246,13 +232,13 @@ bool Parser::HandleSubLine(const ScannedLine& line) {
     case TagCode("WIFE"):
       // The value starts right after the tag and its one blank.
       if (!line.value.empty() && IsGedcomSpace(line.value[0])) return true;
-      n = numbers_.PersonReference(std::string(line.token3));
+      n = numbers_.PersonReference(line.token3);
       if (n < 0) return true;
       PersonEntry(slot_, n);
       (tag == TagCode("HUSB") ? CurrentFamily().husband : CurrentFamily().wife) = n;
       return true;
     case TagCode("CHIL"):
-      n = numbers_.PersonReference(std::string(line.token3));
+      n = numbers_.PersonReference(line.token3);
       if (n < 0) return true;
       PersonEntry(slot_, n);
       AddRef(CurrentFamily().children, n);

@@ -64,49 +64,39 @@ void RecordNumbers::Collect(std::string_view bytes, int64_t start, InputEncoding
   }
   for (Kind* kind : {&persons_, &families_}) {
     kind->nextFree = kind->highestKept + 1;
-    for (const std::string& other : kind == &persons_ ? otherPersons : otherFamilies) {
-      if (kind->handed.count(other) == 0) Hand(*kind, other);
+    const std::vector<std::string>& others = kind == &persons_ ? otherPersons : otherFamilies;
+    kind->handed.Reserve(others.size());
+    for (const std::string& other : others) {
+      if (kind->handed.NumberOf(other) < 0) Hand(*kind, other);
     }
   }
 }
 
-int32_t RecordNumbers::Record(Kind& kind, const std::string& xref) {
+int32_t RecordNumbers::Record(Kind& kind, std::string_view xref) {
   int32_t n = KeptNumber(xref, kind.letter, kind.limit);
   if (n >= 0) return n;
-  auto found = kind.handed.find(xref);
-  if (found != kind.handed.end()) return found->second;
+  n = kind.handed.NumberOf(xref);
+  if (n >= 0) return n;
   return Hand(kind, xref);
 }
 
-int32_t RecordNumbers::Hand(Kind& kind, const std::string& xref) {
+int32_t RecordNumbers::Hand(Kind& kind, std::string_view xref) {
   if (kind.nextFree == INT32_MAX) {
     kind.full = true;
     return -1;
   }
   int32_t fresh = kind.nextFree++;
-  kind.handed.emplace(xref, fresh);
+  kind.handed.Add(xref, fresh);
   return fresh;
 }
 
-int32_t RecordNumbers::Reference(const Kind& kind, const std::string& token) {
-  auto found = kind.handed.find(token);
-  if (found != kind.handed.end()) return found->second;
+// A name of the kept form needs no table: most references of most files
+// are settled by their digits alone.
+int32_t RecordNumbers::Reference(const Kind& kind, std::string_view token) {
   int32_t n = KeptNumber(token, kind.letter, kind.limit);
+  if (n < 0) return kind.handed.NumberOf(token);
   if (n > kind.highestKept && n < kind.nextFree) return -1;  // handed to another record
   return n;
-}
-
-long long RecordNumbers::DisplayNumber(const std::string& xref, int32_t handed) {
-  size_t digit = xref.find_first_of("0123456789");
-  if (digit == std::string::npos) return handed;
-  long long number = 0;
-  for (size_t i = digit; i < xref.size() && xref[i] >= '0' && xref[i] <= '9'; ++i) {
-    if (number > (9223372036854775807LL - 9) / 10) return handed;  // beyond 64 bits
-    number = number * 10 + (xref[i] - '0');
-  }
-  // A log line leaves out a piece whose number is 0, so @I0@ shows the
-  // number it was handed.
-  return number == 0 ? handed : number;
 }
 
 }  // namespace kw

@@ -10,9 +10,9 @@
 
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 
 #include "base/gedcom_line.h"
+#include "store/record_names.h"
 
 namespace kw {
 
@@ -28,15 +28,15 @@ class RecordNumbers {
   // The number of a person or family record line's cross-reference. A
   // record the collection did not see gets the next free number now; -1
   // when no number is left in the index type.
-  int32_t PersonRecord(const std::string& xref) { return Record(persons_, xref); }
-  int32_t FamilyRecord(const std::string& xref) { return Record(families_, xref); }
+  int32_t PersonRecord(std::string_view xref) { return Record(persons_, xref); }
+  int32_t FamilyRecord(std::string_view xref) { return Record(families_, xref); }
 
   // The number a FAMS, FAMC, HUSB, WIFE or CHIL pointer names, or -1 when
   // it names nothing a record could have: a pointer of another form that no
   // record has, a plain number at or above the kept limit, or a plain
   // number that was handed to a record of another form.
-  int32_t PersonReference(const std::string& token) const { return Reference(persons_, token); }
-  int32_t FamilyReference(const std::string& token) const { return Reference(families_, token); }
+  int32_t PersonReference(std::string_view token) const { return Reference(persons_, token); }
+  int32_t FamilyReference(std::string_view token) const { return Reference(families_, token); }
 
   // Level-0 lines with a cross-reference that the collection saw, and of
   // them the INDI lines.
@@ -49,14 +49,6 @@ class RecordNumbers {
   // Whether the file has more records than numbers are left.
   bool tooMany() const { return persons_.full || families_.full; }
 
-  // True when the record's number was handed out rather than kept.
-  bool PersonHanded(const std::string& xref) const { return persons_.handed.count(xref) != 0; }
-  bool FamilyHanded(const std::string& xref) const { return families_.handed.count(xref) != 0; }
-
-  // The number a log line shows for a record with a handed-out number: the
-  // digits of its cross-reference, or the handed number when it has none or
-  // they are 0.
-  static long long DisplayNumber(const std::string& xref, int32_t handed);
 
  private:
   struct Kind {
@@ -65,12 +57,12 @@ class RecordNumbers {
     int32_t highestKept = 0;
     int32_t nextFree = 1;  // once collected: highestKept + 1 + handed so far
     bool full = false;     // no number was left for a record
-    std::unordered_map<std::string, int32_t> handed;
+    RecordNames handed;
   };
 
-  static int32_t Record(Kind& kind, const std::string& xref);
-  static int32_t Hand(Kind& kind, const std::string& xref);
-  static int32_t Reference(const Kind& kind, const std::string& token);
+  static int32_t Record(Kind& kind, std::string_view xref);
+  static int32_t Hand(Kind& kind, std::string_view xref);
+  static int32_t Reference(const Kind& kind, std::string_view token);
 
   Kind persons_;
   Kind families_;

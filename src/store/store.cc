@@ -18,12 +18,8 @@ void PrepareSlot(InputSlot& slot, int32_t personTable, int32_t familyTable) {
   slot.pool.Clear();
   slot.personCount = 0;
   slot.familyCount = 0;
-  slot.personXref.clear();
-  slot.familyXref.clear();
-  slot.personByXref.clear();
-  slot.familyByXref.clear();
-  slot.personLogNumber.clear();
-  slot.familyLogNumber.clear();
+  slot.personNames.Clear();
+  slot.familyNames.Clear();
   slot.otherRecordPos.clear();
   slot.xrefs.clear();
 }
@@ -50,38 +46,37 @@ int32_t NoteSequence(const InputSlot& slot, int32_t m) { return Sequence(slot.no
 int32_t SourceSequence(const InputSlot& slot, int32_t m) { return Sequence(slot.sourceSeq, m); }
 
 namespace {
-std::string Xref(const std::unordered_map<int32_t, std::string>& kept, char letter, int32_t n) {
-  auto it = kept.find(n);
-  if (it != kept.end()) return it->second;
+
+std::string Xref(const RecordNames& names, char letter, int32_t n) {
+  std::string_view name = names.NameOf(n);
+  if (!name.empty()) return std::string(name);
   return "@" + std::string(1, letter) + std::to_string(n) + "@";
 }
+
+// A name the slot keeps, or "@<letter><digits>@" below the kept limit, the
+// form a record keeps its number in; -1 for every other form.
+int32_t NumberOf(const RecordNames& names, char letter, int32_t limit, std::string_view xref) {
+  int32_t n = names.NumberOf(xref);
+  if (n >= 0) return n;
+  return static_cast<int32_t>(XrefNumber(xref, letter, limit));
+}
+
 }  // namespace
 
 std::string PersonXref(const InputSlot& slot, int32_t person) {
-  return Xref(slot.personXref, 'I', person);
+  return Xref(slot.personNames, 'I', person);
 }
 
 std::string FamilyXref(const InputSlot& slot, int32_t family) {
-  return Xref(slot.familyXref, 'F', family);
+  return Xref(slot.familyNames, 'F', family);
 }
-
-namespace {
-// A name the slot keeps, or "@<letter><digits>@" below the capacity, the
-// form a record keeps its number in; -1 for every other form.
-int32_t NumberOf(const std::unordered_map<std::string, int32_t>& named, char letter,
-                 int32_t capacity, std::string_view xref) {
-  auto it = named.find(std::string(xref));
-  if (it != named.end()) return it->second;
-  return static_cast<int32_t>(XrefNumber(xref, letter, capacity));
-}
-}  // namespace
 
 int32_t PersonNumberOf(const InputSlot& slot, std::string_view xref) {
-  return NumberOf(slot.personByXref, 'I', kKeptPersonLimit, xref);
+  return NumberOf(slot.personNames, 'I', kKeptPersonLimit, xref);
 }
 
 int32_t FamilyNumberOf(const InputSlot& slot, std::string_view xref) {
-  return NumberOf(slot.familyByXref, 'F', kKeptFamilyLimit, xref);
+  return NumberOf(slot.familyNames, 'F', kKeptFamilyLimit, xref);
 }
 
 bool HasRecordNamed(const InputSlot& slot0, const std::string& xref) {
@@ -96,14 +91,16 @@ bool HasRecordNamed(const InputSlot& slot0, const std::string& xref) {
          slot0.families[n].recordPos != 0 && FamilyXref(slot0, n) == xref;
 }
 
+// A kept number's other name only pads it with zeros: its digits are the
+// number itself.
 long long LogPersonNumber(const InputSlot& slot, int32_t person) {
-  auto it = slot.personLogNumber.find(person);
-  return it == slot.personLogNumber.end() ? person : it->second;
+  std::string_view name = slot.personNames.NameOf(person);
+  return name.empty() ? person : DisplayNumber(name, person);
 }
 
 long long LogFamilyNumber(const InputSlot& slot, int32_t family) {
-  auto it = slot.familyLogNumber.find(family);
-  return it == slot.familyLogNumber.end() ? family : it->second;
+  std::string_view name = slot.familyNames.NameOf(family);
+  return name.empty() ? family : DisplayNumber(name, family);
 }
 
 void HandOverCounters(Store& store) {

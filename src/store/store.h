@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "base/codec.h"
+#include "store/record_names.h"
 #include "store/records.h"
 #include "store/scratch_ring.h"
 #include "store/text_pool.h"
@@ -50,25 +51,18 @@ struct InputSlot {
   int32_t sourceCount = 0;        // last source sequence number handed out
   // The cross-reference a person or family record is written under in its
   // file, kept only where it differs from "@I<number>@" / "@F<number>@"
-  // (zero-padded numbers such as @I00122@, letters after the number).
-  std::unordered_map<int32_t, std::string> personXref;
-  std::unordered_map<int32_t, std::string> familyXref;
-  // The same pairs the other way round: cross-reference to number.
-  std::unordered_map<std::string, int32_t> personByXref;
-  std::unordered_map<std::string, int32_t> familyByXref;
-  // For records whose number the import handed out (a cross-reference not
-  // of the form @I<n>@ / @F<n>@ below the capacity): the number log lines
-  // show, the digits of the cross-reference (@I152733931767@).
-  std::unordered_map<int32_t, long long> personLogNumber;
-  std::unordered_map<int32_t, long long> familyLogNumber;
+  // (zero-padded numbers such as @I00122@, letters after the number, and
+  // every name whose number the import handed out), both ways.
+  RecordNames personNames;
+  RecordNames familyNames;
   // Where each other level-0 record with a cross-reference starts (the
   // first byte after its level-0 line), by its whole cross-reference:
   // REPO, OBJE, SUBM, SUBN, user-defined records, and notes and sources
   // the import could not number (@SOURCE1@). The first of a repeated name.
   std::unordered_map<std::string, int64_t> otherRecordPos;
-  // Slot 0 only: the cross-references of input file 1's level-0 lines,
-  // except persons and families named in the plain "@I<n>@" / "@F<n>@"
-  // form (most of a file; the tables know those). Ask HasRecordNamed.
+  // Slot 0 only: the cross-references of input file 1's level-0 lines
+  // other than persons and families (their names know those). Ask
+  // HasRecordNamed.
   std::unordered_set<std::string> xrefs;
   std::string filePath;           // the input file, native path bytes
   // The input file as it was read, whole: the import reads its records from

@@ -112,28 +112,31 @@ TEST_F(Checks, DeletedRecordsAreWithdrawnFromPresentOnes) {
   PutPerson(0, 4, {"Lena", "Alt", 0, 0, 'F'});  // does not name the family back
   PutFamily(0, 5, 1, 2, {3, 4, 6}).number = 0;
   Person& gone = person(0, 7);
-  gone.spouseFamilies.entries = {1, 8, 9};  // 1 is absent: passed over silently
+  gone.spouseFamilies.entries = {1, 9, 8, 10};  // 1 is absent: passed over silently
   gone.parentFamilies.entries = {3};
   PutFamily(0, 3, 0, 0, {7, 6});
   PutFamily(0, 8, 7, 0);
   PutFamily(0, 9, 0, 7);
+  PutFamily(0, 10, 7, 0);
   EXPECT_EQ(CheckP(0) + CheckF(0), 0);
   EXPECT_EQ(CheckF(5), 3);
-  EXPECT_EQ(CheckP(7), 2);
+  EXPECT_EQ(CheckP(7), 3);
   EXPECT_EQ(LogText(),
             "\r\n### Fam 5 gel\xF6scht, aber referenziert durch ungel\xF6schten HUSB 1 "
             "\r\n### Fam 5 gel\xF6scht, aber referenziert durch ungel\xF6schte WIFE 2 "
             "\r\n### Fam 5 gel\xF6scht, aber referenziert durch ungel\xF6schtes CHIL 3 "
-            "\n### Person 7 gel\xF6scht, aber FAMS 8 ungel\xF6scht     7 \n"
+            "\n### Person 7 gel\xF6scht, aber FAMS 9 ungel\xF6scht     7 \n"
+            "\n### Person 7 gel\xF6scht, aber FAMS 10 ungel\xF6scht     7 \n"
             "\r\n### Person 7 gel\xF6scht, aber FAMC 3 ungel\xF6scht     7 \n");
   EXPECT_EQ(Fams(1), Ids{});
   EXPECT_EQ(Fams(2), Ids{});
   EXPECT_EQ(Famc(3), Ids{});
   EXPECT_EQ(Couple(5), (Ids{1, 2}));
   EXPECT_EQ(Children(5), (Ids{3, 4, 6}));
-  EXPECT_EQ(Couple(8), (Ids{0, 0}));
-  EXPECT_EQ(Couple(9), (Ids{0, 7}));  // moved up after 8 went: passed over
-  EXPECT_EQ(Fams(7), (Ids{1, 9}));
+  EXPECT_EQ(Couple(9), (Ids{0, 0}));
+  EXPECT_EQ(Couple(10), (Ids{0, 0}));
+  EXPECT_EQ(Couple(8), (Ids{7, 0}));  // moved up after 9 went: passed over
+  EXPECT_EQ(Fams(7), (Ids{1, 8}));
   EXPECT_EQ(Children(3), Ids{6});
 }
 

@@ -53,20 +53,16 @@ TEST_F(Distances, GivenNamesWholeThenWordByWord) {
   const std::string longWord(100, 'a');
   const std::string longName = longWord + " Peter", longOther = longWord + " Xaver",
                     longPrefix = longWord + " Pet";
-  const DistanceCase cases[] = {{"Johann", "Johann Georg", 0},
-                                {"Johann Georg", "Johann", 5},
-                                {"Hans", "Hannes", 1},
-                                {"Hans", "Peter", 15},
-                                {nullptr, "Hans", 8},
-                                {"Hans", nullptr, 8},
-                                {"Anna Maria", "Maria Anna", 2},
-                                {"anna Maria", "Maria Anna", 15},
-                                {"Anna Maria", "Annabel Marianne Kunz", 4},
-                                {"Anna   Maria ", "Annabel Marianne Kunz", 4},
-                                {"Ada Ida Ola Uta Xaver", "Ada Ida Ola Uta Zacharias", 5},
-                                {longName.c_str(), longPrefix.c_str(), 5},
-                                {longName.c_str(), longOther.c_str(), 15},
-                                {longOther.c_str(), longName.c_str(), 15}};
+  // clang-format off
+  const DistanceCase cases[] = {
+      {"Johann", "Johann Georg", 0}, {"Johann Georg", "Johann", 5}, {"Hans", "Hannes", 1},
+      {"Hans", "Peter", 15}, {nullptr, "Hans", 8}, {"Hans", nullptr, 8},
+      {"Anna Maria", "Maria Anna", 2}, {"anna Maria", "Maria Anna", 15},
+      {"Anna Maria", "Annabel Marianne Kunz", 4}, {"Anna   Maria ", "Annabel Marianne Kunz", 4},
+      {"Ada Ida Ola Uta Xaver", "Ada Ida Ola Uta Zacharias", 5},
+      {longName.c_str(), longPrefix.c_str(), 5}, {longName.c_str(), longOther.c_str(), 15},
+      {longOther.c_str(), longName.c_str(), 15}};
+  // clang-format on
   for (const DistanceCase& c : cases) EXPECT_EQ(GivenNames(c.p, c.q), c.distance) << Pair(c);
 }
 

@@ -24,15 +24,14 @@ TEST(MergeLog, WritesBesideInputFileOneWithExactLineEnds) {
   EXPECT_EQ(log.Write("%6d %s%c", 42, "M\xFCller", 'x'), 0);
   EXPECT_EQ(log.Write(static_cast<const char*>(nullptr), 1), -1);
   EXPECT_EQ(log.path(), path);
-  EXPECT_EQ(test::ReadFile(path), "\r\n    42 M\xFCllerx(null)\n");  // flushed at once
-  {
-    LogUnit unit(log);
-    log.Write("%s", "Teil eins,");
-    log.Write("%s", " Teil zwei\r\n");
-  }
+  log.Flush();
+  EXPECT_EQ(test::ReadFile(path), "\r\n    42 M\xFCllerx(null)\n");
+  log.WriteText("Teil eins,");
+  log.Write("%s", " Teil zwei\r\n");
+  EXPECT_TRUE(log.Close());
   EXPECT_EQ(test::ReadFile(path), "\r\n    42 M\xFCllerx(null)\nTeil eins, Teil zwei\r\n");
-  log.Close();
   log.Write("neu%d\n", 1);  // a new life of the log starts a new file
+  log.Flush();
   EXPECT_EQ(test::ReadFile(path), "neu1\n");
   EXPECT_EQ(LogPathFor("datei.ged"), "log");
   EXPECT_EQ(LogPathFor("/a/b/datei.ged"), "/a/b/log");
@@ -47,6 +46,7 @@ TEST(MergeLog, OpenFailureShowsTheErrorAndRetriesLater) {
   EXPECT_EQ(reporter.errors, std::vector<std::string>{"\r\nfopen fail, error=2"});
   std::filesystem::create_directory(dir.File("fehlt"));
   EXPECT_EQ(log.Write("x%d\n", 1), 0);
+  log.Flush();
   EXPECT_EQ(test::ReadFile(dir.File("fehlt/log")), "x1\n");
 }
 

@@ -2,7 +2,7 @@
 // temporary folder: for the tests of the checks, the descriptions and the
 // matching. A loaded slot's tables are as large as its file needs, so the
 // builder grows them to every number a test names instead of relying on a
-// fixed size; names are copied into the store's text pool as the load does.
+// fixed size; names are copied into the slot's text pool as the load does.
 #ifndef KINWEAVE_TESTS_SUPPORT_SLOT_BUILDER_H_
 #define KINWEAVE_TESTS_SUPPORT_SLOT_BUILDER_H_
 
@@ -68,8 +68,8 @@ class SlotBuilder : public ::testing::Test {
   Person& PutPerson(int s, int32_t n, const PersonData& d = {}) {
     Person& p = person(s, n);
     p.number = n;
-    p.givenNames = Text(d.given);
-    p.surname = Text(d.surname);
+    p.givenNames = Text(s, d.given);
+    p.surname = Text(s, d.surname);
     p.sex = d.sex;
     p.birth = static_cast<PackedDate>(d.birthYear);  // the year is bits 0-11
     p.death = static_cast<PackedDate>(d.deathYear);
@@ -129,7 +129,10 @@ class SlotBuilder : public ::testing::Test {
   }
 
   // Everything the log holds ("" when it was never opened).
-  std::string LogText() { return ReadFile(dir_.File("log")); }
+  std::string LogText() {
+    log_.Flush();
+    return ReadFile(dir_.File("log"));
+  }
 
   TempDir dir_;
   RecordingReporter reporter_;
@@ -143,8 +146,8 @@ class SlotBuilder : public ::testing::Test {
     return table[at];
   }
 
-  const char* Text(const char* text) {
-    return text == nullptr ? nullptr : store_->pool.Add(text, reporter_);
+  const char* Text(int s, const char* text) {
+    return text == nullptr ? nullptr : slot(s).pool.Add(text);
   }
 
   std::unique_ptr<Store> store_ = std::make_unique<Store>();

@@ -146,8 +146,16 @@ int32_t Renumbering::AddFamily(int32_t g) {
   return n;
 }
 
+// Once completed, a family has no unmatched member left: every matched
+// member brings it here again, and a quarter of a million of them would
+// walk their families' lists for nothing.
 void Renumbering::CompleteMergedFamily(int32_t g) {
   if (FamilyIsAbsent(1, g)) return;
+  if (completed_.size() < store_.slots[1].families.size()) {
+    completed_.resize(store_.slots[1].families.size(), false);
+  }
+  if (completed_[g]) return;
+  completed_[g] = true;
   const Family& source = store_.slots[1].families[g];
   int32_t f = source.partner;
   if (FamilyIsAbsent(0, f)) return;

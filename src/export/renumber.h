@@ -131,6 +131,7 @@ class Renumbering {
   CarriedRecords carried_;
   WrittenFlags written_;
   bool numbersUsedUpShown_ = false;
+  std::vector<bool> completed_;  // slot-1 families CompleteMergedFamily has done
 };
 
 // Whether the entry at `k` of the list stands at an earlier place too.

@@ -24,6 +24,7 @@ bool MergeLog::Open() {
 
 void MergeLog::Append(const std::string& text) {
   std::fwrite(text.data(), 1, text.size(), file_);
+  if (capture_ != nullptr) capture_->append(text);
   if (holdDepth_ == 0) std::fflush(file_);
 }
 

@@ -49,6 +49,10 @@ class MergeLog {
   void Hold() { ++holdDepth_; }
   void Release();
 
+  // From now on every text written is appended to `into` as well, until
+  // Capture(nullptr): the report keeps a load's findings this way.
+  void Capture(std::string* into) { capture_ = into; }
+
   // Closes the file if open; the next Write opens (and truncates) it again.
   void Close();
   // Where the log is being written ("" before the first Write).
@@ -64,6 +68,7 @@ class MergeLog {
   std::string path_;
   std::FILE* file_ = nullptr;
   int holdDepth_ = 0;
+  std::string* capture_ = nullptr;
 };
 
 // The writes made while a LogUnit lives are flushed together when it ends.

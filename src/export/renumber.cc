@@ -75,6 +75,7 @@ int32_t Renumbering::MapPerson(int32_t p) {
   LogUnit entry(log_);
   DescribePerson(store_, log_, 1, p);
   log_.Write("hinzugef\xFCgt (RIN %d)\n\n", n);
+  store_.provenance.AddAddition(false, p, n);
   return n;
 }
 
@@ -93,6 +94,7 @@ int32_t Renumbering::AddFamily(int32_t g) {
   out.families[n].number = n;
   out.families[n].partner = g;
   store_.slots[1].families[g].partner = n;
+  store_.provenance.AddAddition(true, g, n);
   // Mapping members adds persons to slot 0 and sets partners in slot 1;
   // slot 1's family lists stay as they are.
   const Family& source = store_.slots[1].families[g];

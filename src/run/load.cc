@@ -22,7 +22,13 @@ ParseResult ImportSlot(Store& store, MergeLog& log, Reporter& reporter, int slot
   std::string path = DisplayPath(s.filePath);
   log.Write("\n%s\n%d Personen %d Familien\n", path.c_str(), s.personCount, s.familyCount);
   log.Write("\r\n%d Zeilen ohne Stufennummer \xFC" "bersprungen\r\n", parsed.skippedLines);
+  // The report lists the findings as the log has them.
+  LoadEntry& entry = store.provenance.load(slot);
+  entry = LoadEntry{true, s.personCount, s.familyCount, 0, s.encoding, {}};
+  log.Capture(&entry.findings);
   int corrections = CheckSlot(store, log, slot);
+  log.Capture(nullptr);
+  entry.corrections = corrections;
   log.Write("\r\n%d Fehler automatisch korrigiert!\r\n", corrections);
   return parsed;
 }
@@ -31,6 +37,7 @@ LoadResult Load(Store& store, MergeLog& log, Reporter& reporter, int slot,
                 const std::string& path) {
   InputSlot& s = store.slots[slot];
   s.filePath = path;
+  store.provenance.StartLoad(slot);
   std::string shownPath = DisplayPath(path);
   std::string baseName = DisplayPath(BaseName(path));
 

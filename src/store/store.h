@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "base/codec.h"
+#include "store/provenance.h"
 #include "store/records.h"
 #include "store/scratch_ring.h"
 #include "store/text_pool.h"
@@ -80,6 +81,7 @@ struct Store {
   std::vector<int64_t> notePos;    // by note sequence number; 0 = not read
   std::vector<int64_t> sourcePos;  // by source sequence number
   ScratchRing ring;
+  Provenance provenance;  // what the merge report tells; see provenance.h
 };
 
 // Fresh zero-filled person, family and sort tables for a slot; counts to 0.

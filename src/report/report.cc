@@ -1,0 +1,662 @@
+#include "report/report.h"
+
+#include <cstring>
+#include <ctime>
+#include <vector>
+
+#include "base/display_path.h"
+#include "base/version.h"
+#include "report/report_file.h"
+#include "report/report_page.h"
+#include "report/report_text.h"
+#include "report/written_dates.h"
+
+namespace kw {
+
+namespace {
+
+// One person as a row shows it: UTF-8 texts, not escaped yet.
+struct PersonCells {
+  int32_t number = 0;
+  std::string xref, name, sex, birth, death;
+  long long birthKey = 0, deathKey = 0;
+};
+
+// Which of a pair's cells differ; the page marks them, the CSV names them.
+struct Differences {
+  bool name = false, sex = false, birth = false, death = false;
+};
+
+long long DateKey(PackedDate date) {
+  return DateYear(date) * 10000LL + DateMonth(date) * 100 + DateDay(date);
+}
+
+bool SameText(const char* a, const char* b) {
+  return std::strcmp(a != nullptr ? a : "", b != nullptr ? b : "") == 0;
+}
+
+bool SameDate(PackedDate a, PackedDate b) { return (a & ~kDateIncomplete) == (b & ~kDateIncomplete); }
+
+const char* EncodingName(InputEncoding encoding) {
+  switch (encoding) {
+    case kEncodingAnsel: return "ANSEL";
+    case kEncodingUtf8: return "UTF-8";
+    case kEncodingUtf16Le: return "UTF-16 (LE)";
+    case kEncodingUtf16Be: return "UTF-16 (BE)";
+    default: return "Windows-1252 (ANSI)";
+  }
+}
+
+const char* RelationText(FoundBy how) {
+  switch (how) {
+    case FoundBy::kFather: return "Vater von";
+    case FoundBy::kMother: return "Mutter von";
+    case FoundBy::kSpouse: return "Ehepartner von";
+    case FoundBy::kChild: return "Kind von";
+    default: return "Namensvergleich";
+  }
+}
+
+// The findings of a load's checks: the log text split before each "###"
+// that starts a line, line ends at both ends trimmed.
+std::vector<std::string_view> SplitFindings(std::string_view text) {
+  std::vector<std::string_view> findings;
+  size_t start = text.find("###");
+  while (start != std::string_view::npos) {
+    size_t next = text.find("\n###", start);
+    std::string_view finding = text.substr(start, next == std::string_view::npos ? next : next - start);
+    while (!finding.empty() && (finding.back() == '\r' || finding.back() == '\n')) {
+      finding.remove_suffix(1);
+    }
+    findings.push_back(finding);
+    start = next == std::string_view::npos ? next : next + 1;
+  }
+  return findings;
+}
+
+std::string CountText(size_t n, const char* one, const char* many) {
+  return GroupedNumber(static_cast<long long>(n)) + " " + (n == 1 ? one : many);
+}
+
+class ReportWriter {
+ public:
+  ReportWriter(Store& store, const std::string& outputPath, const ReportPaths& paths,
+               std::string_view date)
+      : store_(store), outputPath_(outputPath), paths_(paths), date_(date), dates_(store) {}
+
+  ReportOutcome Write();
+
+ private:
+  std::string& Html() { return html_.text(); }
+  void Spill() {
+    html_.Spill();
+    csv_.Spill();
+  }
+
+  void PlanPairs();
+  void FillPerson(int slot, int32_t person, PersonCells& cells);
+  void AppendName(const Person& person, std::string& out);
+  void AppendSex(char sex, std::string& out);
+  void AppendPersonSummary(int slot, int32_t person);
+  void AppendPairLink(int32_t person0);
+
+  void Head();
+  void HeadRow(const char* label, const std::string& path, long long persons, long long families,
+               const char* encoding, const std::string& corrections);
+  void SectionStart(const char* id, const std::string& heading);
+  bool TableStart(size_t rows, const char* id, const char* groups, const char* const* columns);
+  void TableEnd(size_t rows, const std::string& rest);
+  void Cell(std::string_view utf8, bool differs = false);
+  void KeyedCell(long long key, std::string_view utf8, bool differs = false);
+
+  void Pairs();
+  void PairTexts(const MatchEntry& match, const Differences& differences);
+  void PairHtmlRow(size_t index, const MatchEntry& match, const Differences& differences);
+  void PairCsvRow(size_t index);
+  void AppendPairSide(const PersonCells& cells, const Differences& differences);
+  void AddedPersons(const std::vector<const AdditionEntry*>& persons);
+  void AddedFamilies(const std::vector<const AdditionEntry*>& families);
+  void Contradictions();
+  void Corrections(int slot);
+
+  Store& store_;
+  const std::string& outputPath_;
+  const ReportPaths& paths_;
+  std::string date_;
+  ReportFile html_;
+  ReportFile csv_;
+  Utf8Converter utf8_;
+  WrittenDates dates_;
+
+  std::vector<int32_t> order_;          // pair indexes in the order of the rows
+  std::vector<int32_t> rowOf_;          // the row of each pair
+  std::vector<char> check_;             // by pair: needs checking
+  size_t checkCount_ = 0;
+  std::vector<int32_t> pairOfPerson0_;  // by slot-0 person: its pair, -1 for none
+
+  PersonCells sides_[2];
+  std::string birthText_, deathText_;  // Windows-1252, as read
+  std::string found_, evidence_, differing_, scratch_;
+};
+
+ReportOutcome ReportWriter::Write() {
+  ReportOutcome outcome;
+  bool htmlOpen = html_.Open(paths_.html);
+  bool csvOpen = csv_.Open(paths_.csv);
+  PlanPairs();
+
+  std::string title = "Bericht: " + Utf8FromNativePath(BaseName(outputPath_));
+  AppendPageStart(title, Html());
+  Head();
+  AppendFilterBox(Html());
+  Pairs();
+  std::vector<const AdditionEntry*> persons, families;
+  for (const AdditionEntry& addition : store_.provenance.additions()) {
+    (addition.family ? families : persons).push_back(&addition);
+  }
+  SectionStart("hinzugefuegt", "Hinzugef\xC3\xBCgt aus Datei2");
+  AddedPersons(persons);
+  AddedFamilies(families);
+  Contradictions();
+  Corrections(0);
+  Corrections(1);
+  AppendPageEnd(Html());
+
+  outcome.html = htmlOpen && html_.Close();
+  outcome.csv = csvOpen && csv_.Close();
+  return outcome;
+}
+
+// ---------------------------------------------------------------------------
+// Persons as cells
+
+void ReportWriter::AppendName(const Person& person, std::string& out) {
+  const char* given = person.givenNames != nullptr ? person.givenNames : "";
+  const char* surname = person.surname != nullptr ? person.surname : "";
+  utf8_.Append(given, out);
+  if (*given != '\0' && *surname != '\0') out += ' ';
+  utf8_.Append(surname, out);
+}
+
+void ReportWriter::AppendSex(char sex, std::string& out) {
+  if (sex == 'M') {
+    out += 'm';
+  } else if (sex == 'F') {
+    out += 'w';
+  } else if (sex != 0) {
+    utf8_.Append(std::string_view(&sex, 1), out);
+  }
+}
+
+void ReportWriter::FillPerson(int slot, int32_t person, PersonCells& cells) {
+  const InputSlot& s = store_.slots[slot];
+  const Person& p = s.persons[person];
+  cells.number = person;
+  cells.xref = PersonXref(s, person);
+  cells.name.clear();
+  AppendName(p, cells.name);
+  cells.sex.clear();
+  AppendSex(p.sex, cells.sex);
+  dates_.OfPerson(slot, person, birthText_, deathText_);
+  cells.birth.clear();
+  utf8_.Append(birthText_, cells.birth);
+  cells.death.clear();
+  utf8_.Append(deathText_, cells.death);
+  cells.birthKey = DateKey(p.birth);
+  cells.deathKey = DateKey(p.death);
+}
+
+// "@I7@ Wilhelmine Meier, * 1835, † 1901", escaped, for the tables that
+// name persons in one cell.
+void ReportWriter::AppendPersonSummary(int slot, int32_t person) {
+  PersonCells& cells = sides_[0];
+  FillPerson(slot, person, cells);
+  std::string text = cells.xref + " " + cells.name;
+  if (!cells.birth.empty()) text += ", * " + cells.birth;
+  if (!cells.death.empty()) text += ", \xE2\x80\xA0 " + cells.death;
+  AppendHtml(text, Html());
+}
+
+// "Nr. 12" of the pair that holds the slot-0 person, a link when its row is
+// on the page.
+void ReportWriter::AppendPairLink(int32_t person0) {
+  int32_t pair = person0 >= 0 && static_cast<size_t>(person0) < pairOfPerson0_.size()
+                     ? pairOfPerson0_[person0]
+                     : -1;
+  if (pair < 0) return;
+  std::string number = std::to_string(pair + 1);
+  if (static_cast<size_t>(rowOf_[pair]) < kReportRowLimit) {
+    Html() += "<a href=\"#p" + number + "\">Nr. " + number + "</a>";
+  } else {
+    Html() += "Nr. " + number;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Page pieces
+
+void ReportWriter::SectionStart(const char* id, const std::string& heading) {
+  Html() += "<h2 id=\"";
+  Html() += id;
+  Html() += "\">";
+  AppendHtml(heading, Html());
+  Html() += "</h2>\n";
+}
+
+// `groups`, when given, is a heading row written as it stands. A table
+// without rows is only the word "Keine"; false then.
+bool ReportWriter::TableStart(size_t rows, const char* id, const char* groups,
+                              const char* const* columns) {
+  if (rows == 0) {
+    Html() += "<p>Keine.</p>\n";
+    return false;
+  }
+  Html() += "<table class=\"daten\" id=\"";
+  Html() += id;
+  Html() += "\">\n<thead>\n";
+  if (groups != nullptr) Html() += groups;
+  Html() += "<tr>";
+  for (const char* const* column = columns; *column != nullptr; ++column) {
+    Html() += "<th>";
+    Html() += *column;
+    Html() += "</th>";
+  }
+  Html() += "</tr>\n</thead>\n<tbody>\n";
+  return true;
+}
+
+// `rest` says where the rows beyond the limit can be found.
+void ReportWriter::TableEnd(size_t rows, const std::string& rest) {
+  Html() += "</tbody>\n</table>\n";
+  if (rows <= kReportRowLimit) return;
+  Html() += "<p class=\"mehr\">Die ersten " + GroupedNumber(kReportRowLimit) + " von " +
+            GroupedNumber(static_cast<long long>(rows)) + " Zeilen; " +
+            GroupedNumber(static_cast<long long>(rows - kReportRowLimit)) + " weitere " + rest +
+            ".</p>\n";
+}
+
+void ReportWriter::Cell(std::string_view utf8, bool differs) {
+  Html() += differs ? "<td class=\"anders\">" : "<td>";
+  AppendHtml(utf8, Html());
+  Html() += "</td>";
+}
+
+void ReportWriter::KeyedCell(long long key, std::string_view utf8, bool differs) {
+  Html() += "<td data-k=\"" + std::to_string(key) + (differs ? "\" class=\"anders\">" : "\">");
+  AppendHtml(utf8, Html());
+  Html() += "</td>";
+}
+
+// ---------------------------------------------------------------------------
+// The head
+
+void ReportWriter::HeadRow(const char* label, const std::string& path, long long persons,
+                           long long families, const char* encoding,
+                           const std::string& corrections) {
+  Html() += "<tr><th>";
+  Html() += label;
+  Html() += "</th>";
+  Cell(Utf8FromNativePath(path));
+  Html() += "<td class=\"zahl\">" + GroupedNumber(persons) + "</td><td class=\"zahl\">" +
+            GroupedNumber(families) + "</td>";
+  Cell(encoding);
+  Html() += "<td class=\"zahl\">" + corrections + "</td></tr>\n";
+}
+
+void ReportWriter::Head() {
+  const Provenance& provenance = store_.provenance;
+  Html() += "<h1>Bericht zur Verschmelzung</h1>\n<p class=\"hinweis\">kinweave! V";
+  Html() += kProgramVersion;
+  Html() += " \xC2\xB7 erstellt am ";
+  AppendHtml(date_, Html());
+  Html() +=
+      "</p>\n<table class=\"kopf\">\n<thead><tr><th></th><th>Datei</th><th>Personen</th>"
+      "<th>Familien</th><th>Zeichensatz</th><th>Korrekturen</th></tr></thead>\n<tbody>\n";
+  for (int slot = 0; slot < 2; ++slot) {
+    const LoadEntry& load = provenance.load(slot);
+    HeadRow(slot == 0 ? "Datei1" : "Datei2", store_.slots[slot].filePath, load.persons,
+            load.families, load.loaded ? EncodingName(load.encoding) : "nicht geladen",
+            GroupedNumber(load.corrections));
+  }
+  const InputSlot& out = store_.slots[0];
+  HeadRow("Ausgabe", outputPath_, out.personCount, out.familyCount, EncodingName(out.encoding),
+          "");
+  Html() += "</tbody>\n</table>\n";
+
+  size_t addedPersons = 0;
+  for (const AdditionEntry& addition : provenance.additions()) addedPersons += !addition.family;
+  size_t addedFamilies = provenance.additions().size() - addedPersons;
+  Html() += "<ul>\n<li><a href=\"#verschmolzen\">Verschmolzen</a>: " +
+            CountText(provenance.matches().size(), "Paar", "Paare") + ", davon " +
+            GroupedNumber(static_cast<long long>(checkCount_)) + " zu pr\xC3\xBC" "fen</li>\n";
+  Html() += "<li><a href=\"#hinzugefuegt\">Hinzugef\xC3\xBCgt</a>: " +
+            CountText(addedPersons, "Person", "Personen") + ", " +
+            CountText(addedFamilies, "Familie", "Familien") + "</li>\n";
+  Html() += "<li><a href=\"#widersprueche\">Widerspr\xC3\xBC" "che</a>: " +
+            GroupedNumber(static_cast<long long>(provenance.contradictions().size())) + "</li>\n";
+  Html() += "<li><a href=\"#korrekturen1\">Korrekturen Datei1</a>, "
+            "<a href=\"#korrekturen2\">Korrekturen Datei2</a></li>\n</ul>\n";
+}
+
+// ---------------------------------------------------------------------------
+// Verschmolzen
+
+// Pairs to check come first, each group in the order the pairs were found.
+void ReportWriter::PlanPairs() {
+  const std::vector<MatchEntry>& matches = store_.provenance.matches();
+  check_.resize(matches.size());
+  for (size_t i = 0; i < matches.size(); ++i) {
+    check_[i] = NeedsChecking(matches[i].evidence);
+    checkCount_ += check_[i];
+  }
+  order_.clear();
+  order_.reserve(matches.size());
+  for (int pass = 1; pass >= 0; --pass) {
+    for (size_t i = 0; i < matches.size(); ++i) {
+      if (check_[i] == pass) order_.push_back(static_cast<int32_t>(i));
+    }
+  }
+  rowOf_.resize(matches.size());
+  for (size_t row = 0; row < order_.size(); ++row) rowOf_[order_[row]] = static_cast<int32_t>(row);
+  pairOfPerson0_.assign(store_.slots[0].persons.size(), -1);
+  for (size_t i = 0; i < matches.size(); ++i) {
+    int32_t p = matches[i].person0;
+    if (p > 0 && static_cast<size_t>(p) < pairOfPerson0_.size()) {
+      pairOfPerson0_[p] = static_cast<int32_t>(i);
+    }
+  }
+}
+
+const char* const kPairColumns[] = {"Nr.",     "Pr\xC3\xBC" "fen", "Nr.",      "Name",   "Geschl.",
+                                    "Geburt",  "Tod",              "Nr.",      "Name",   "Geschl.",
+                                    "Geburt",  "Tod",              "Gefunden", "Belege", "Abweichend",
+                                    nullptr};
+const char kPairGroups[] =
+    "<tr><th colspan=\"2\"></th><th colspan=\"5\">Datei1</th><th colspan=\"5\">Datei2</th>"
+    "<th colspan=\"3\"></th></tr>\n";
+const char kPairCsvHeader[] =
+    "\xEF\xBB\xBFNr;Pr\xC3\xBC" "fen;Datei1 Nr;Datei1 Name;Datei1 Geschlecht;Datei1 Geburt;"
+    "Datei1 Tod;Datei2 Nr;Datei2 Name;Datei2 Geschlecht;Datei2 Geburt;Datei2 Tod;Gefunden;"
+    "Belege;Abweichend\r\n";
+
+void ReportWriter::Pairs() {
+  const std::vector<MatchEntry>& matches = store_.provenance.matches();
+  SectionStart("verschmolzen", "Verschmolzen");
+  Html() +=
+      "<p class=\"hinweis\">Je Zeile ein Paar: links die Person aus Datei1, rechts die aus "
+      "Datei2, rot was sich unterscheidet. \xE2\x80\x9EGefunden\xE2\x80\x9C sagt, ob der "
+      "Namensvergleich das Paar fand oder ob es als Vater, Mutter, Ehepartner oder Kind eines "
+      "fr\xC3\xBCher gefundenen Paares dazukam. Die Belege nennen die Jahre, die beide Seiten "
+      "gleich haben, den Abstand der Namen (0: gleich, 1: gleich klingend, mehr je weiter sie "
+      "auseinanderliegen, 8: ein Name fehlt) und das Geschlecht.</p>\n"
+      "<p class=\"hinweis\"><b>Zu pr\xC3\xBC" "fen</b> (gelb, oben) sind Paare, f\xC3\xBCr die "
+      "weniger als zwei eigene Belege sprechen: gleiches Geburtsjahr, gleiches Sterbejahr, "
+      "gleiches Heiratsjahr (jeweils auf beiden Seiten bekannt) und \xC3\xA4hnliche Vornamen "
+      "(Abstand unter 6) z\xC3\xA4hlen je einmal. Solche Paare stehen nur auf dem Namen oder "
+      "auf einem Verwandten.</p>\n";
+  bool table = TableStart(matches.size(), "paare", kPairGroups, kPairColumns);
+  csv_.text() += kPairCsvHeader;
+
+  const InputSlot& slot0 = store_.slots[0];
+  const InputSlot& slot1 = store_.slots[1];
+  for (size_t row = 0; row < order_.size(); ++row) {
+    size_t index = static_cast<size_t>(order_[row]);
+    const MatchEntry& match = matches[index];
+    const Person& p = slot0.persons[match.person0];
+    const Person& q = slot1.persons[match.person1];
+    Differences differences;
+    differences.name = !SameText(p.givenNames, q.givenNames) || !SameText(p.surname, q.surname);
+    differences.sex = p.sex != q.sex;
+    differences.birth = !SameDate(p.birth, q.birth);
+    differences.death = !SameDate(p.death, q.death);
+    FillPerson(0, match.person0, sides_[0]);
+    FillPerson(1, match.person1, sides_[1]);
+    PairTexts(match, differences);
+    if (row < kReportRowLimit) PairHtmlRow(index, match, differences);
+    PairCsvRow(index);
+    Spill();
+  }
+  std::string csvName = Utf8FromNativePath(BaseName(paths_.csv));
+  std::string rest = "stehen in <a href=\"";
+  AppendHrefPath(csvName, rest);
+  rest += "\">";
+  AppendHtml(csvName, rest);
+  rest += "</a>";
+  if (table) TableEnd(matches.size(), rest);
+}
+
+// The texts of the three last columns, as the CSV file writes them.
+void ReportWriter::PairTexts(const MatchEntry& match, const Differences& differences) {
+  found_ = RelationText(match.how);
+  if (match.how != FoundBy::kNameWalk) {
+    int32_t pair = pairOfPerson0_[match.from0];
+    found_ += " Nr. " + std::to_string(pair + 1) + " (";
+    AppendName(store_.slots[0].persons[match.from0], found_);
+    found_ += ")";
+  }
+
+  const MatchEvidence& evidence = match.evidence;
+  evidence_.clear();
+  auto year = [&](bool same, const char* what) {
+    if (!same) return;
+    evidence_ += evidence_.empty() ? "gleich: " : ", ";
+    evidence_ += what;
+  };
+  year(evidence.sameBirthYear, "Geburtsjahr");
+  year(evidence.sameDeathYear, "Sterbejahr");
+  year(evidence.sameMarriageYear, "Heiratsjahr");
+  if (evidence_.empty()) evidence_ = "kein Jahr gleich";
+  evidence_ += " \xC2\xB7 Abstand Vornamen " + std::to_string(evidence.givenNameDistance) +
+               ", Nachname " + std::to_string(evidence.surnameDistance) +
+               " \xC2\xB7 Geschlecht ";
+  char sex = store_.slots[0].persons[match.person0].sex;
+  if (sex == 0) evidence_ += "unbekannt";
+  AppendSex(sex, evidence_);
+
+  differing_.clear();
+  auto add = [&](bool differs, const char* what) {
+    if (!differs) return;
+    if (!differing_.empty()) differing_ += ", ";
+    differing_ += what;
+  };
+  add(differences.name, "Name");
+  add(differences.sex, "Geschlecht");
+  add(differences.birth, "Geburt");
+  add(differences.death, "Tod");
+}
+
+void ReportWriter::AppendPairSide(const PersonCells& cells, const Differences& differences) {
+  KeyedCell(cells.number, cells.xref);
+  Cell(cells.name, differences.name);
+  Cell(cells.sex, differences.sex);
+  KeyedCell(cells.birthKey, cells.birth, differences.birth);
+  KeyedCell(cells.deathKey, cells.death, differences.death);
+}
+
+void ReportWriter::PairHtmlRow(size_t index, const MatchEntry& match,
+                               const Differences& differences) {
+  std::string number = std::to_string(index + 1);
+  bool check = check_[index] != 0;
+  Html() += "<tr id=\"p" + number + (check ? "\" class=\"pruefen\">" : "\">");
+  KeyedCell(static_cast<long long>(index + 1), number);
+  KeyedCell(check ? 0 : 1, check ? "pr\xC3\xBC" "fen" : "");
+  AppendPairSide(sides_[0], differences);
+  AppendPairSide(sides_[1], differences);
+  if (match.how == FoundBy::kNameWalk) {
+    Cell(found_);
+  } else {
+    Html() += "<td>";
+    Html() += RelationText(match.how);
+    Html() += ' ';
+    AppendPairLink(match.from0);
+    Html() += " (";
+    scratch_.clear();
+    AppendName(store_.slots[0].persons[match.from0], scratch_);
+    AppendHtml(scratch_, Html());
+    Html() += ")</td>";
+  }
+  Cell(evidence_);
+  Cell(differing_);
+  Html() += "</tr>\n";
+}
+
+void ReportWriter::PairCsvRow(size_t index) {
+  std::string& out = csv_.text();
+  out += std::to_string(index + 1);
+  out += ';';
+  if (check_[index] != 0) out += "pr\xC3\xBC" "fen";
+  for (const PersonCells& cells : sides_) {
+    // The cross-reference without its "@" signs, which a spreadsheet reads
+    // as the start of a formula.
+    std::string_view xref = cells.xref;
+    if (xref.size() >= 2 && xref.front() == '@' && xref.back() == '@') {
+      xref = xref.substr(1, xref.size() - 2);
+    }
+    for (std::string_view field : {xref, std::string_view(cells.name), std::string_view(cells.sex),
+                                   std::string_view(cells.birth), std::string_view(cells.death)}) {
+      out += ';';
+      AppendCsvField(field, out);
+    }
+  }
+  for (const std::string* field : {&found_, &evidence_, &differing_}) {
+    out += ';';
+    AppendCsvField(*field, out);
+  }
+  out += "\r\n";
+}
+
+// ---------------------------------------------------------------------------
+// Hinzugefügt, Widersprüche, Korrekturen
+
+void ReportWriter::AddedPersons(const std::vector<const AdditionEntry*>& persons) {
+  static const char* const kColumns[] = {"Datei2", "Ausgabe", "Name", "Geschl.",
+                                         "Geburt", "Tod",     nullptr};
+  Html() += "<h3>Personen</h3>\n";
+  if (!TableStart(persons.size(), "personen", nullptr, kColumns)) return;
+  for (size_t row = 0; row < persons.size() && row < kReportRowLimit; ++row) {
+    const AdditionEntry& addition = *persons[row];
+    PersonCells& cells = sides_[1];
+    FillPerson(1, addition.source, cells);
+    Html() += "<tr>";
+    KeyedCell(cells.number, cells.xref);
+    KeyedCell(addition.number, "@I" + std::to_string(addition.number) + "@");
+    Cell(cells.name);
+    Cell(cells.sex);
+    KeyedCell(cells.birthKey, cells.birth);
+    KeyedCell(cells.deathKey, cells.death);
+    Html() += "</tr>\n";
+    Spill();
+  }
+  TableEnd(persons.size(), "stehen im Protokoll");
+}
+
+void ReportWriter::AddedFamilies(const std::vector<const AdditionEntry*>& families) {
+  static const char* const kColumns[] = {"Datei2", "Ausgabe", "Mann", "Frau",
+                                         "Heirat", "Kinder",  nullptr};
+  Html() += "<h3>Familien</h3>\n";
+  if (!TableStart(families.size(), "familien", nullptr, kColumns)) return;
+  const InputSlot& slot1 = store_.slots[1];
+  for (size_t row = 0; row < families.size() && row < kReportRowLimit; ++row) {
+    const AdditionEntry& addition = *families[row];
+    const Family& family = slot1.families[addition.source];
+    Html() += "<tr>";
+    KeyedCell(addition.source, FamilyXref(slot1, addition.source));
+    KeyedCell(addition.number, "@F" + std::to_string(addition.number) + "@");
+    for (int32_t spouse : {family.husband, family.wife}) {
+      Html() += "<td>";
+      if (spouse != 0 && slot1.persons[spouse].number != 0) AppendPersonSummary(1, spouse);
+      Html() += "</td>";
+    }
+    dates_.OfFamily(1, addition.source, birthText_);
+    KeyedCell(DateKey(family.marriage), utf8_.Convert(birthText_));
+    KeyedCell(family.children.count(), std::to_string(family.children.count()));
+    Html() += "</tr>\n";
+    Spill();
+  }
+  TableEnd(families.size(), "stehen im Protokoll");
+}
+
+void ReportWriter::Contradictions() {
+  static const char* const kColumns[] = {"Art",
+                                         "Kind in Datei1",
+                                         "Kind in Datei2",
+                                         "Elternteil in Datei1",
+                                         "Elternteil in Datei2",
+                                         "Paar",
+                                         nullptr};
+  const std::vector<ContradictionEntry>& contradictions = store_.provenance.contradictions();
+  SectionStart("widersprueche", "Widerspr\xC3\xBC" "che");
+  Html() +=
+      "<p class=\"hinweis\">Ein Paar wurde verschmolzen, aber sein Vater oder seine Mutter in "
+      "Datei1 und in Datei2 nicht: beide Elternteile bleiben getrennt in der Ausgabe.</p>\n";
+  if (!TableStart(contradictions.size(), "widersprueche-tabelle", nullptr, kColumns)) return;
+  for (size_t row = 0; row < contradictions.size() && row < kReportRowLimit; ++row) {
+    const ContradictionEntry& entry = contradictions[row];
+    Html() += "<tr>";
+    Cell(entry.father ? "Vater" : "Mutter");
+    const int32_t persons[4][2] = {
+        {0, entry.child0}, {1, entry.child1}, {0, entry.parent0}, {1, entry.parent1}};
+    for (const auto& [slot, person] : persons) {
+      Html() += "<td>";
+      AppendPersonSummary(slot, person);
+      Html() += "</td>";
+    }
+    Html() += "<td>";
+    AppendPairLink(entry.child0);
+    Html() += "</td></tr>\n";
+    Spill();
+  }
+  TableEnd(contradictions.size(), "stehen im Protokoll");
+}
+
+void ReportWriter::Corrections(int slot) {
+  static const char* const kColumns[] = {"Nr.", "Befund", nullptr};
+  const LoadEntry& load = store_.provenance.load(slot);
+  std::vector<std::string_view> findings = SplitFindings(load.findings);
+  SectionStart(slot == 0 ? "korrekturen1" : "korrekturen2",
+               slot == 0 ? "Korrekturen Datei1" : "Korrekturen Datei2");
+  Html() += "<p class=\"hinweis\">Was die Pr\xC3\xBC" "fung beim Laden fand und richtigstellte, "
+            "wie es im Protokoll steht; das Protokoll z\xC3\xA4hlt " +
+            GroupedNumber(load.corrections) + " automatisch korrigierte Fehler.</p>\n";
+  if (!TableStart(findings.size(), slot == 0 ? "korrekturen1-tabelle" : "korrekturen2-tabelle",
+                  nullptr, kColumns)) {
+    return;
+  }
+  for (size_t row = 0; row < findings.size() && row < kReportRowLimit; ++row) {
+    Html() += "<tr>";
+    KeyedCell(static_cast<long long>(row + 1), std::to_string(row + 1));
+    Html() += "<td class=\"befund\">";
+    AppendHtml(utf8_.Convert(findings[row]), Html());
+    Html() += "</td></tr>\n";
+    Spill();
+  }
+  TableEnd(findings.size(), "stehen im Protokoll");
+}
+
+}  // namespace
+
+ReportPaths ReportPathsFor(const std::string& outputPath) {
+  size_t slash = outputPath.rfind('/');
+  size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+  size_t dot = outputPath.rfind('.');
+  std::string stem = dot == std::string::npos || dot < nameStart ? outputPath
+                                                                  : outputPath.substr(0, dot);
+  return ReportPaths{stem + ".html", stem + "-paare.csv"};
+}
+
+std::string ReportDateNow() {
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[40];
+  std::strftime(text, sizeof(text), "%d.%m.%Y, %H:%M Uhr", &local);
+  return text;
+}
+
+ReportOutcome WriteMergeReport(Store& store, const std::string& outputPath,
+                               const ReportPaths& paths, std::string_view date) {
+  ReportWriter writer(store, outputPath, paths, date);
+  return writer.Write();
+}
+
+}  // namespace kw

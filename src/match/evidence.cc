@@ -29,8 +29,7 @@ MatchEvidence WeighEvidence(Store& store, int32_t p, int32_t q) {
   const Person& personQ = store.slots[1].persons[q];
   MatchEvidence evidence;
   evidence.surnameDistance = static_cast<int8_t>(SurnameDistance(store.ring, personP, personQ));
-  evidence.givenNameDistance =
-      static_cast<int8_t>(GivenNameDistance(store.ring, personP, personQ));
+  evidence.givenNameDistance = static_cast<int8_t>(GivenNameDistance(store.ring, personP, personQ));
   evidence.sameBirthYear = SameKnownYear(personP.birth, personQ.birth);
   evidence.sameDeathYear = SameKnownYear(personP.death, personQ.death);
   evidence.sameMarriageYear = SameKnownMarriageYear(store, personP, personQ);

@@ -11,6 +11,9 @@
 #include "report/report_text.h"
 #include "report/written_dates.h"
 
+// The report is UTF-8, and so are the texts of this file, unlike the
+// Windows-1252 texts of the core.
+
 namespace kw {
 
 namespace {
@@ -35,25 +38,37 @@ bool SameText(const char* a, const char* b) {
   return std::strcmp(a != nullptr ? a : "", b != nullptr ? b : "") == 0;
 }
 
-bool SameDate(PackedDate a, PackedDate b) { return (a & ~kDateIncomplete) == (b & ~kDateIncomplete); }
+bool SameDate(PackedDate a, PackedDate b) {
+  return (a & ~kDateIncomplete) == (b & ~kDateIncomplete);
+}
 
 const char* EncodingName(InputEncoding encoding) {
   switch (encoding) {
-    case kEncodingAnsel: return "ANSEL";
-    case kEncodingUtf8: return "UTF-8";
-    case kEncodingUtf16Le: return "UTF-16 (LE)";
-    case kEncodingUtf16Be: return "UTF-16 (BE)";
-    default: return "Windows-1252 (ANSI)";
+    case kEncodingAnsel:
+      return "ANSEL";
+    case kEncodingUtf8:
+      return "UTF-8";
+    case kEncodingUtf16Le:
+      return "UTF-16 (LE)";
+    case kEncodingUtf16Be:
+      return "UTF-16 (BE)";
+    default:
+      return "Windows-1252 (ANSI)";
   }
 }
 
 const char* RelationText(FoundBy how) {
   switch (how) {
-    case FoundBy::kFather: return "Vater von";
-    case FoundBy::kMother: return "Mutter von";
-    case FoundBy::kSpouse: return "Ehepartner von";
-    case FoundBy::kChild: return "Kind von";
-    default: return "Namensvergleich";
+    case FoundBy::kFather:
+      return "Vater von";
+    case FoundBy::kMother:
+      return "Mutter von";
+    case FoundBy::kSpouse:
+      return "Ehepartner von";
+    case FoundBy::kChild:
+      return "Kind von";
+    default:
+      return "Namensvergleich";
   }
 }
 
@@ -64,7 +79,8 @@ std::vector<std::string_view> SplitFindings(std::string_view text) {
   size_t start = text.find("###");
   while (start != std::string_view::npos) {
     size_t next = text.find("\n###", start);
-    std::string_view finding = text.substr(start, next == std::string_view::npos ? next : next - start);
+    std::string_view finding =
+        text.substr(start, next == std::string_view::npos ? next : next - start);
     while (!finding.empty() && (finding.back() == '\r' || finding.back() == '\n')) {
       finding.remove_suffix(1);
     }
@@ -128,9 +144,9 @@ class ReportWriter {
   Utf8Converter utf8_;
   WrittenDates dates_;
 
-  std::vector<int32_t> order_;          // pair indexes in the order of the rows
-  std::vector<int32_t> rowOf_;          // the row of each pair
-  std::vector<char> check_;             // by pair: needs checking
+  std::vector<int32_t> order_;  // pair indexes in the order of the rows
+  std::vector<int32_t> rowOf_;  // the row of each pair
+  std::vector<char> check_;     // by pair: needs checking
   size_t checkCount_ = 0;
   std::vector<int32_t> pairOfPerson0_;  // by slot-0 person: its pair, -1 for none
 
@@ -154,7 +170,7 @@ ReportOutcome ReportWriter::Write() {
   for (const AdditionEntry& addition : store_.provenance.additions()) {
     (addition.family ? families : persons).push_back(&addition);
   }
-  SectionStart("hinzugefuegt", "Hinzugef\xC3\xBCgt aus Datei2");
+  SectionStart("hinzugefuegt", "Hinzugefügt aus Datei2");
   AddedPersons(persons);
   AddedFamilies(families);
   Contradictions();
@@ -213,7 +229,7 @@ void ReportWriter::AppendPersonSummary(int slot, int32_t person) {
   FillPerson(slot, person, cells);
   std::string text = cells.xref + " " + cells.name;
   if (!cells.birth.empty()) text += ", * " + cells.birth;
-  if (!cells.death.empty()) text += ", \xE2\x80\xA0 " + cells.death;
+  if (!cells.death.empty()) text += ", † " + cells.death;
   AppendHtml(text, Html());
 }
 
@@ -307,7 +323,7 @@ void ReportWriter::Head() {
   const Provenance& provenance = store_.provenance;
   Html() += "<h1>Bericht zur Verschmelzung</h1>\n<p class=\"hinweis\">kinweave! V";
   Html() += kProgramVersion;
-  Html() += " \xC2\xB7 erstellt am ";
+  Html() += " · erstellt am ";
   AppendHtml(date_, Html());
   Html() +=
       "</p>\n<table class=\"kopf\">\n<thead><tr><th></th><th>Datei</th><th>Personen</th>"
@@ -319,8 +335,7 @@ void ReportWriter::Head() {
             GroupedNumber(load.corrections));
   }
   const InputSlot& out = store_.slots[0];
-  HeadRow("Ausgabe", outputPath_, out.personCount, out.familyCount, EncodingName(out.encoding),
-          "");
+  HeadRow("Ausgabe", outputPath_, out.personCount, out.familyCount, EncodingName(out.encoding), "");
   Html() += "</tbody>\n</table>\n";
 
   size_t addedPersons = 0;
@@ -328,14 +343,15 @@ void ReportWriter::Head() {
   size_t addedFamilies = provenance.additions().size() - addedPersons;
   Html() += "<ul>\n<li><a href=\"#verschmolzen\">Verschmolzen</a>: " +
             CountText(provenance.matches().size(), "Paar", "Paare") + ", davon " +
-            GroupedNumber(static_cast<long long>(checkCount_)) + " zu pr\xC3\xBC" "fen</li>\n";
-  Html() += "<li><a href=\"#hinzugefuegt\">Hinzugef\xC3\xBCgt</a>: " +
+            GroupedNumber(static_cast<long long>(checkCount_)) + " zu prüfen</li>\n";
+  Html() += "<li><a href=\"#hinzugefuegt\">Hinzugefügt</a>: " +
             CountText(addedPersons, "Person", "Personen") + ", " +
             CountText(addedFamilies, "Familie", "Familien") + "</li>\n";
-  Html() += "<li><a href=\"#widersprueche\">Widerspr\xC3\xBC" "che</a>: " +
+  Html() += "<li><a href=\"#widersprueche\">Widersprüche</a>: " +
             GroupedNumber(static_cast<long long>(provenance.contradictions().size())) + "</li>\n";
-  Html() += "<li><a href=\"#korrekturen1\">Korrekturen Datei1</a>, "
-            "<a href=\"#korrekturen2\">Korrekturen Datei2</a></li>\n</ul>\n";
+  Html() +=
+      "<li><a href=\"#korrekturen1\">Korrekturen Datei1</a>, "
+      "<a href=\"#korrekturen2\">Korrekturen Datei2</a></li>\n</ul>\n";
 }
 
 // ---------------------------------------------------------------------------
@@ -367,15 +383,14 @@ void ReportWriter::PlanPairs() {
   }
 }
 
-const char* const kPairColumns[] = {"Nr.",     "Pr\xC3\xBC" "fen", "Nr.",      "Name",   "Geschl.",
-                                    "Geburt",  "Tod",              "Nr.",      "Name",   "Geschl.",
-                                    "Geburt",  "Tod",              "Gefunden", "Belege", "Abweichend",
-                                    nullptr};
+const char* const kPairColumns[] = {
+    "Nr.",  "Prüfen",  "Nr.",    "Name", "Geschl.",  "Geburt", "Tod",        "Nr.",
+    "Name", "Geschl.", "Geburt", "Tod",  "Gefunden", "Belege", "Abweichend", nullptr};
 const char kPairGroups[] =
     "<tr><th colspan=\"2\"></th><th colspan=\"5\">Datei1</th><th colspan=\"5\">Datei2</th>"
     "<th colspan=\"3\"></th></tr>\n";
 const char kPairCsvHeader[] =
-    "\xEF\xBB\xBFNr;Pr\xC3\xBC" "fen;Datei1 Nr;Datei1 Name;Datei1 Geschlecht;Datei1 Geburt;"
+    "\xEF\xBB\xBFNr;Prüfen;Datei1 Nr;Datei1 Name;Datei1 Geschlecht;Datei1 Geburt;"
     "Datei1 Tod;Datei2 Nr;Datei2 Name;Datei2 Geschlecht;Datei2 Geburt;Datei2 Tod;Gefunden;"
     "Belege;Abweichend\r\n";
 
@@ -384,15 +399,15 @@ void ReportWriter::Pairs() {
   SectionStart("verschmolzen", "Verschmolzen");
   Html() +=
       "<p class=\"hinweis\">Je Zeile ein Paar: links die Person aus Datei1, rechts die aus "
-      "Datei2, rot was sich unterscheidet. \xE2\x80\x9EGefunden\xE2\x80\x9C sagt, ob der "
+      "Datei2, rot was sich unterscheidet. „Gefunden“ sagt, ob der "
       "Namensvergleich das Paar fand oder ob es als Vater, Mutter, Ehepartner oder Kind eines "
-      "fr\xC3\xBCher gefundenen Paares dazukam. Die Belege nennen die Jahre, die beide Seiten "
+      "früher gefundenen Paares dazukam. Die Belege nennen die Jahre, die beide Seiten "
       "gleich haben, den Abstand der Namen (0: gleich, 1: gleich klingend, mehr je weiter sie "
       "auseinanderliegen, 8: ein Name fehlt) und das Geschlecht.</p>\n"
-      "<p class=\"hinweis\"><b>Zu pr\xC3\xBC" "fen</b> (gelb, oben) sind Paare, f\xC3\xBCr die "
+      "<p class=\"hinweis\"><b>Zu prüfen</b> (gelb, oben) sind Paare, für die "
       "weniger als zwei eigene Belege sprechen: gleiches Geburtsjahr, gleiches Sterbejahr, "
-      "gleiches Heiratsjahr (jeweils auf beiden Seiten bekannt) und \xC3\xA4hnliche Vornamen "
-      "(Abstand unter 6) z\xC3\xA4hlen je einmal. Solche Paare stehen nur auf dem Namen oder "
+      "gleiches Heiratsjahr (jeweils auf beiden Seiten bekannt) und ähnliche Vornamen "
+      "(Abstand unter 6) zählen je einmal. Solche Paare stehen nur auf dem Namen oder "
       "auf einem Verwandten.</p>\n";
   bool table = TableStart(matches.size(), "paare", kPairGroups, kPairColumns);
   csv_.text() += kPairCsvHeader;
@@ -446,9 +461,8 @@ void ReportWriter::PairTexts(const MatchEntry& match, const Differences& differe
   year(evidence.sameDeathYear, "Sterbejahr");
   year(evidence.sameMarriageYear, "Heiratsjahr");
   if (evidence_.empty()) evidence_ = "kein Jahr gleich";
-  evidence_ += " \xC2\xB7 Abstand Vornamen " + std::to_string(evidence.givenNameDistance) +
-               ", Nachname " + std::to_string(evidence.surnameDistance) +
-               " \xC2\xB7 Geschlecht ";
+  evidence_ += " · Abstand Vornamen " + std::to_string(evidence.givenNameDistance) + ", Nachname " +
+               std::to_string(evidence.surnameDistance) + " · Geschlecht ";
   char sex = store_.slots[0].persons[match.person0].sex;
   if (sex == 0) evidence_ += "unbekannt";
   AppendSex(sex, evidence_);
@@ -479,7 +493,7 @@ void ReportWriter::PairHtmlRow(size_t index, const MatchEntry& match,
   bool check = check_[index] != 0;
   Html() += "<tr id=\"p" + number + (check ? "\" class=\"pruefen\">" : "\">");
   KeyedCell(static_cast<long long>(index + 1), number);
-  KeyedCell(check ? 0 : 1, check ? "pr\xC3\xBC" "fen" : "");
+  KeyedCell(check ? 0 : 1, check ? "prüfen" : "");
   AppendPairSide(sides_[0], differences);
   AppendPairSide(sides_[1], differences);
   if (match.how == FoundBy::kNameWalk) {
@@ -504,7 +518,7 @@ void ReportWriter::PairCsvRow(size_t index) {
   std::string& out = csv_.text();
   out += std::to_string(index + 1);
   out += ';';
-  if (check_[index] != 0) out += "pr\xC3\xBC" "fen";
+  if (check_[index] != 0) out += "prüfen";
   for (const PersonCells& cells : sides_) {
     // The cross-reference without its "@" signs, which a spreadsheet reads
     // as the start of a formula.
@@ -577,15 +591,11 @@ void ReportWriter::AddedFamilies(const std::vector<const AdditionEntry*>& famili
 }
 
 void ReportWriter::Contradictions() {
-  static const char* const kColumns[] = {"Art",
-                                         "Kind in Datei1",
-                                         "Kind in Datei2",
-                                         "Elternteil in Datei1",
-                                         "Elternteil in Datei2",
-                                         "Paar",
-                                         nullptr};
+  static const char* const kColumns[] = {
+      "Art",  "Kind in Datei1", "Kind in Datei2", "Elternteil in Datei1", "Elternteil in Datei2",
+      "Paar", nullptr};
   const std::vector<ContradictionEntry>& contradictions = store_.provenance.contradictions();
-  SectionStart("widersprueche", "Widerspr\xC3\xBC" "che");
+  SectionStart("widersprueche", "Widersprüche");
   Html() +=
       "<p class=\"hinweis\">Ein Paar wurde verschmolzen, aber sein Vater oder seine Mutter in "
       "Datei1 und in Datei2 nicht: beide Elternteile bleiben getrennt in der Ausgabe.</p>\n";
@@ -615,9 +625,10 @@ void ReportWriter::Corrections(int slot) {
   std::vector<std::string_view> findings = SplitFindings(load.findings);
   SectionStart(slot == 0 ? "korrekturen1" : "korrekturen2",
                slot == 0 ? "Korrekturen Datei1" : "Korrekturen Datei2");
-  Html() += "<p class=\"hinweis\">Was die Pr\xC3\xBC" "fung beim Laden fand und richtigstellte, "
-            "wie es im Protokoll steht; das Protokoll z\xC3\xA4hlt " +
-            GroupedNumber(load.corrections) + " automatisch korrigierte Fehler.</p>\n";
+  Html() +=
+      "<p class=\"hinweis\">Was die Prüfung beim Laden fand und richtigstellte, "
+      "wie es im Protokoll steht; das Protokoll zählt " +
+      GroupedNumber(load.corrections) + " automatisch korrigierte Fehler.</p>\n";
   if (!TableStart(findings.size(), slot == 0 ? "korrekturen1-tabelle" : "korrekturen2-tabelle",
                   nullptr, kColumns)) {
     return;
@@ -639,8 +650,8 @@ ReportPaths ReportPathsFor(const std::string& outputPath) {
   size_t slash = outputPath.rfind('/');
   size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
   size_t dot = outputPath.rfind('.');
-  std::string stem = dot == std::string::npos || dot < nameStart ? outputPath
-                                                                  : outputPath.substr(0, dot);
+  std::string stem =
+      dot == std::string::npos || dot < nameStart ? outputPath : outputPath.substr(0, dot);
   return ReportPaths{stem + ".html", stem + "-paare.csv"};
 }
 

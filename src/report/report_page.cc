@@ -2,6 +2,9 @@
 
 #include "report/report_text.h"
 
+// The report is UTF-8, and so are the texts of this file, unlike the
+// Windows-1252 texts of the core.
+
 namespace kw {
 
 namespace {
@@ -41,7 +44,8 @@ const char kScript[] =
     "input.addEventListener('input',function(){\n"
     " var q=input.value.trim().toLowerCase(),shown=0,all=0;\n"
     " tables.forEach(function(t){[].forEach.call(t.tBodies[0].rows,function(r){\n"
-    "  var hit=!q||r.textContent.toLowerCase().indexOf(q)>=0;r.hidden=!hit;all++;if(hit)shown++;});});\n"
+    "  var "
+    "hit=!q||r.textContent.toLowerCase().indexOf(q)>=0;r.hidden=!hit;all++;if(hit)shown++;});});\n"
     " document.getElementById('filterzahl').textContent=q?shown+' von '+all+' Zeilen':'';\n"
     "});\n"
     "function key(c){var k=c.getAttribute('data-k');return k===null?c.textContent:Number(k);}\n"
@@ -51,7 +55,8 @@ const char kScript[] =
     " th.setAttribute('aria-sort',dir>0?'ascending':'descending');\n"
     " var body=t.tBodies[0],rows=[].slice.call(body.rows);\n"
     " rows.sort(function(a,b){var x=key(a.cells[col]),y=key(b.cells[col]);\n"
-    "  return dir*(typeof x==='number'&&typeof y==='number'?x-y:String(x).localeCompare(String(y),'de'));});\n"
+    "  return dir*(typeof x==='number'&&typeof "
+    "y==='number'?x-y:String(x).localeCompare(String(y),'de'));});\n"
     " rows.forEach(function(r){body.appendChild(r);});\n"
     "}\n"
     "tables.forEach(function(t){var head=t.tHead.rows[t.tHead.rows.length-1];\n"
@@ -75,7 +80,7 @@ void AppendFilterBox(std::string& out) {
       "<div id=\"filter\" hidden><label>Filter (Name oder Jahr): "
       "<input type=\"search\" id=\"filtertext\" autocomplete=\"off\"></label> "
       "<span id=\"filterzahl\"></span> <span class=\"hinweis\">Ein Klick auf eine "
-      "Spalten\xC3\xBC" "berschrift sortiert.</span></div>\n"
+      "Spaltenüberschrift sortiert.</span></div>\n"
       "<noscript><p class=\"hinweis\">Filter und Sortierung brauchen JavaScript; "
       "lesbar sind die Tabellen auch ohne.</p></noscript>\n";
 }

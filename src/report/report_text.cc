@@ -28,12 +28,23 @@ void AppendHtml(std::string_view utf8, std::string& out) {
   for (size_t i = 0; i < utf8.size(); ++i) {
     const char* entity = nullptr;
     switch (utf8[i]) {
-      case '&': entity = "&amp;"; break;
-      case '<': entity = "&lt;"; break;
-      case '>': entity = "&gt;"; break;
-      case '"': entity = "&quot;"; break;
-      case '\'': entity = "&#39;"; break;
-      default: continue;
+      case '&':
+        entity = "&amp;";
+        break;
+      case '<':
+        entity = "&lt;";
+        break;
+      case '>':
+        entity = "&gt;";
+        break;
+      case '"':
+        entity = "&quot;";
+        break;
+      case '\'':
+        entity = "&#39;";
+        break;
+      default:
+        continue;
     }
     out.append(utf8.substr(start, i - start));
     out.append(entity);

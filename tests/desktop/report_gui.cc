@@ -12,7 +12,6 @@
 #include <QTimer>
 #include <QUrl>
 #include <QtTest>
-
 #include <vector>
 
 #include "main_dialog.h"
@@ -119,7 +118,8 @@ class ReportGuiTest : public QObject {
     QCOMPARE(failing.opened.size(), size_t{1});
     QCOMPARE(answerer.boxes.size(), size_t{2});
     QCOMPARE(answerer.boxes[1].caption, QStringLiteral("ERROR"));
-    QCOMPARE(answerer.boxes[1].text, QStringLiteral("\nBericht kann nicht ge\u00F6" "ffnet werden"));
+    QCOMPARE(answerer.boxes[1].text, QStringLiteral("\nBericht kann nicht ge\u00F6"
+                                                    "ffnet werden"));
   }
 
   void UnwrittenReportIsNotOffered() {

@@ -19,9 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool ChromiumPresent() {
-  return std::system("command -v chromium >/dev/null 2>&1") == 0;
-}
+bool ChromiumPresent() { return std::system("command -v chromium >/dev/null 2>&1") == 0; }
 
 // One side of a "verschmolzen" entry of the log: "%6d given surname years".
 struct LoggedPerson {
@@ -66,7 +64,8 @@ std::vector<std::vector<std::string>> PairRows(const std::string& dom) {
     std::string row = dom.substr(at, dom.find("</tr>", at) - at);
     if (row.substr(0, row.find('>')).find("hidden") != std::string::npos) continue;
     std::vector<std::string> cells;
-    for (size_t cell = row.find("<td"); cell != std::string::npos; cell = row.find("<td", cell + 1)) {
+    for (size_t cell = row.find("<td"); cell != std::string::npos;
+         cell = row.find("<td", cell + 1)) {
       size_t start = row.find('>', cell) + 1;
       std::string text = row.substr(start, row.find("</td>", start) - start);
       std::string plain;
@@ -84,7 +83,8 @@ std::vector<std::vector<std::string>> PairRows(const std::string& dom) {
 }
 
 TEST(ReportInBrowser, ShowsEveryPairOfTheLog) {
-  if (!ChromiumPresent()) GTEST_SKIP() << "chromium is not installed (scripts/setup.sh installs it)";
+  if (!ChromiumPresent())
+    GTEST_SKIP() << "chromium is not installed (scripts/setup.sh installs it)";
   test::LoadSetup s;
   const char* names[2] = {"datei1.ged", "datei2.ged"};
   for (int slot = 0; slot < 2; ++slot) {
@@ -96,9 +96,9 @@ TEST(ReportInBrowser, ShowsEveryPairOfTheLog) {
   std::string command =
       "timeout 120 chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run "
       "--disable-background-networking --disable-component-update --disable-sync "
-      "--user-data-dir='" + s.dir.File("profile") + "' --dump-dom 'file://" +
-      s.dir.File("merge.html") + "' >'" + s.dir.File("dom.html") + "' 2>'" +
-      s.dir.File("chromium.err") + "'";
+      "--user-data-dir='" +
+      s.dir.File("profile") + "' --dump-dom 'file://" + s.dir.File("merge.html") + "' >'" +
+      s.dir.File("dom.html") + "' 2>'" + s.dir.File("chromium.err") + "'";
   ASSERT_EQ(std::system(command.c_str()), 0) << test::ReadFile(s.dir.File("chromium.err"));
   std::string dom = test::ReadFile(s.dir.File("dom.html"));
   EXPECT_NE(dom.find("<div id=\"filter\">"), std::string::npos) << "the script showed the filter";
@@ -110,9 +110,9 @@ TEST(ReportInBrowser, ShowsEveryPairOfTheLog) {
   for (const auto& [one, two] : pairs) {
     bool shown = false;
     for (const std::vector<std::string>& cells : rows) {
-      shown = shown || (cells.size() == 15 && cells[2] == "@I" + one.number + "@" &&
-                        cells[3] == one.name && cells[7] == "@I" + two.number + "@" &&
-                        cells[8] == two.name);
+      shown = shown ||
+              (cells.size() == 15 && cells[2] == "@I" + one.number + "@" && cells[3] == one.name &&
+               cells[7] == "@I" + two.number + "@" && cells[8] == two.name);
     }
     EXPECT_TRUE(shown) << one.number << " " << one.name << " / " << two.number << " " << two.name;
   }

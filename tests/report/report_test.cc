@@ -77,8 +77,8 @@ TEST(Report, LongSectionIsCutAndTheCsvFileHoldsEveryPair) {
     }
     MatchEvidence evidence;
     evidence.sameBirthYear = n != pairs;  // the last pair rests on its name alone
-    store->provenance.AddMatch({n, n, n == pairs ? 1 : 0,
-                                n == pairs ? FoundBy::kChild : FoundBy::kNameWalk, evidence});
+    store->provenance.AddMatch(
+        {n, n, n == pairs ? 1 : 0, n == pairs ? FoundBy::kChild : FoundBy::kNameWalk, evidence});
   }
   std::string output = dir.File("merge.ged");
   ReportPaths paths = ReportPathsFor(output);
@@ -97,8 +97,12 @@ TEST(Report, LongSectionIsCutAndTheCsvFileHoldsEveryPair) {
 
   std::string csv = test::ReadFile(paths.csv);
   EXPECT_EQ(Count(csv, "\r\n"), static_cast<size_t>(pairs) + 1);
-  EXPECT_EQ(csv.rfind("\xEF\xBB\xBFNr;Pr\xC3\xBC" "fen;Datei1 Nr;", 0), 0u);
-  EXPECT_EQ(csv.find("\r\n5003;pr\xC3\xBC" "fen;I5003;\"<b>Tom</b> & \"\"Jerry\"\" Meier\";;1803;"),
+  EXPECT_EQ(csv.rfind("\xEF\xBB\xBFNr;Pr\xC3\xBC"
+                      "fen;Datei1 Nr;",
+                      0),
+            0u);
+  EXPECT_EQ(csv.find("\r\n5003;pr\xC3\xBC"
+                     "fen;I5003;\"<b>Tom</b> & \"\"Jerry\"\" Meier\";;1803;"),
             csv.find("\r\n"))
       << "the pair to check is the first row";
   EXPECT_NE(csv.find("\r\n5002;;I5002;Karl Meier;;1802;;I5002;"), std::string::npos);

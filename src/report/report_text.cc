@@ -70,22 +70,32 @@ void AppendHrefPath(std::string_view utf8, std::string& out) {
   }
 }
 
+namespace {
+
+// The bytes that make a CSV field quoted: the separator, the quote and the
+// line ends.
+constexpr bool IsCsvSpecial(unsigned char c) {
+  return c == ';' || c == '"' || c == '\r' || c == '\n';
+}
+
+}  // namespace
+
 void AppendCsvField(std::string_view utf8, std::string& out) {
   bool formula = !utf8.empty() && (utf8[0] == '=' || utf8[0] == '+' || utf8[0] == '-' ||
                                    utf8[0] == '@' || utf8[0] == '\t' || utf8[0] == '\r');
-  bool quoted = utf8.find_first_of(";\"\r\n") != std::string_view::npos ||
-                (!utf8.empty() && (utf8.front() == ' ' || utf8.back() == ' '));
-  if (!formula && !quoted) {
+  bool special = !utf8.empty() && (utf8.front() == ' ' || utf8.back() == ' ');
+  for (char c : utf8) special |= IsCsvSpecial(static_cast<unsigned char>(c));
+  if (!formula && !special) {
     out.append(utf8);
     return;
   }
-  if (quoted) out.push_back('"');
+  if (special) out.push_back('"');
   if (formula) out.push_back('\'');
   for (char c : utf8) {
     if (c == '"') out.push_back('"');
     out.push_back(c);
   }
-  if (quoted) out.push_back('"');
+  if (special) out.push_back('"');
 }
 
 std::string GroupedNumber(long long n) {

@@ -111,7 +111,7 @@ TEST(ReportInBrowser, ShowsEveryPairOfTheLog) {
     bool shown = false;
     for (const std::vector<std::string>& cells : rows) {
       shown = shown ||
-              (cells.size() == 15 && cells[2] == "@I" + one.number + "@" && cells[3] == one.name &&
+              (cells.size() == 17 && cells[2] == "@I" + one.number + "@" && cells[3] == one.name &&
                cells[7] == "@I" + two.number + "@" && cells[8] == two.name);
     }
     EXPECT_TRUE(shown) << one.number << " " << one.name << " / " << two.number << " " << two.name;

@@ -147,7 +147,8 @@ class ReportWriter {
   void Prefetch(size_t row);
   void PairTexts(const MatchEntry& match, const Differences& differences);
   void PairHtmlRow(size_t index, const MatchEntry& match, const Differences& differences);
-  void PairCsvRow(size_t index, const MatchEvidence& evidence);
+  void PairCsvRow(size_t index, const MatchEntry& match);
+  void CsvSide(int slot, int32_t person, size_t entry);
   void AppendPairSide(const PersonCells& cells, const Differences& differences);
   void AddedPersons(const std::vector<const AdditionEntry*>& persons);
   void AddedFamilies(const std::vector<const AdditionEntry*>& families);
@@ -464,11 +465,13 @@ void ReportWriter::Pairs() {
     differences.sex = p.sex != q.sex;
     differences.birth = !SameDate(p.birth, q.birth);
     differences.death = !SameDate(p.death, q.death);
-    FillPerson(0, match.person0, sides_[0], static_cast<int64_t>(index));
-    FillPerson(1, match.person1, sides_[1], static_cast<int64_t>(index));
     PairTexts(match, differences);
-    if (row < kReportRowLimit) PairHtmlRow(index, match, differences);
-    PairCsvRow(index, match.evidence);
+    if (row < kReportRowLimit) {
+      FillPerson(0, match.person0, sides_[0], static_cast<int64_t>(index));
+      FillPerson(1, match.person1, sides_[1], static_cast<int64_t>(index));
+      PairHtmlRow(index, match, differences);
+    }
+    PairCsvRow(index, match);
     Spill();
   }
   std::string csvName = Utf8FromNativePath(BaseName(paths_.csv));
@@ -577,24 +580,14 @@ void ReportWriter::PairHtmlRow(size_t index, const MatchEntry& match,
 // The texts the report makes itself (numbers, "prüfen", how the pair was
 // found, the evidence, the differences) need no quoting; those from the
 // files are fields.
-void ReportWriter::PairCsvRow(size_t index, const MatchEvidence& evidence) {
+void ReportWriter::PairCsvRow(size_t index, const MatchEntry& match) {
+  const MatchEvidence& evidence = match.evidence;
   std::string& out = csv_.text();
   char digits[16];
   out.append(digits, std::to_chars(digits, digits + sizeof(digits), index + 1).ptr);
   out += check_[index] != 0 ? ";prüfen" : ";";
-  for (const PersonCells& cells : sides_) {
-    // The cross-reference without its "@" signs, which a spreadsheet reads
-    // as the start of a formula.
-    std::string_view xref = cells.xref;
-    if (xref.size() >= 2 && xref.front() == '@' && xref.back() == '@') {
-      xref = xref.substr(1, xref.size() - 2);
-    }
-    for (std::string_view field : {xref, std::string_view(cells.name), std::string_view(cells.sex),
-                                   std::string_view(cells.birth), std::string_view(cells.death)}) {
-      out += ';';
-      AppendCsvField(field, out);
-    }
-  }
+  CsvSide(0, match.person0, index);
+  CsvSide(1, match.person1, index);
   out += ';';
   out += found_;
   out += ';';
@@ -607,6 +600,38 @@ void ReportWriter::PairCsvRow(size_t index, const MatchEvidence& evidence) {
   out += ';';
   out += differing_;
   out += "\r\n";
+}
+
+// One person's five fields, written straight from the store: the rows of
+// the CSV file are most of the report's work on a large merge.
+void ReportWriter::CsvSide(int slot, int32_t person, size_t entry) {
+  std::string& out = csv_.text();
+  const InputSlot& s = store_.slots[slot];
+  const Person& p = s.persons[person];
+  out += ';';
+  size_t start = out.size();
+  AppendPersonXref(s, person, out);
+  // Without its "@" signs, which a spreadsheet reads as a formula's start.
+  if (out.size() - start >= 2 && out[start] == '@' && out.back() == '@') {
+    out.pop_back();
+    out.erase(start, 1);
+  }
+  FinishCsvField(out, start);
+  out += ';';
+  start = out.size();
+  AppendName(p, out);
+  FinishCsvField(out, start);
+  out += ';';
+  start = out.size();
+  AppendSex(p.sex, out);
+  FinishCsvField(out, start);
+  dates_.OfEntry(slot, entry, birthText_, deathText_);
+  for (const std::string* date : {&birthText_, &deathText_}) {
+    out += ';';
+    start = out.size();
+    utf8_.Append(*date, out);
+    FinishCsvField(out, start);
+  }
 }
 
 // ---------------------------------------------------------------------------

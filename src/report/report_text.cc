@@ -98,6 +98,20 @@ void AppendCsvField(std::string_view utf8, std::string& out) {
   if (special) out.push_back('"');
 }
 
+void FinishCsvField(std::string& out, size_t start) {
+  std::string_view field = std::string_view(out).substr(start);
+  bool plain =
+      field.empty() || (field[0] != '=' && field[0] != '+' && field[0] != '-' && field[0] != '@' &&
+                        field[0] != '\t' && field.front() != ' ' && field.back() != ' ');
+  for (size_t i = 0; i < field.size() && plain; ++i) {
+    plain = !IsCsvSpecial(static_cast<unsigned char>(field[i]));
+  }
+  if (plain) return;
+  std::string copy(field);
+  out.resize(start);
+  AppendCsvField(copy, out);
+}
+
 std::string GroupedNumber(long long n) {
   std::string digits = std::to_string(n < 0 ? -n : n);
   std::string out = n < 0 ? "-" : "";

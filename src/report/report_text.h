@@ -41,6 +41,10 @@ void AppendHrefPath(std::string_view utf8, std::string& out);
 // "+", "-", "@", tab or CR) gets a leading "'" first.
 void AppendCsvField(std::string_view utf8, std::string& out);
 
+// Makes what was appended to `out` from `start` on one CSV field, as
+// AppendCsvField would have written it.
+void FinishCsvField(std::string& out, size_t start);
+
 // A count with dots between groups of three digits, as German writes it:
 // 248706 gives "248.706".
 std::string GroupedNumber(long long n);

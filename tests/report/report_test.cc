@@ -35,6 +35,12 @@ TEST(ReportText, EscapesQuotesAndNamesFiles) {
                             "@I1@", "-5", "zwei\nZeilen"}) {
     AppendCsvField(field, csv);
     csv += '|';
+    // A field written first and made a field afterwards comes out the same.
+    std::string row = "1;", expected = "1;";
+    row += field;
+    FinishCsvField(row, 2);
+    AppendCsvField(field, expected);
+    EXPECT_EQ(row, expected);
   }
   EXPECT_EQ(csv,
             "Meier|\"Kling; S\xC3\xB6hne\"|\"Johann \"\"Hannes\"\"\"|\" Anna\"|'=1+2|'@I1@|'-5|"

@@ -14,6 +14,11 @@ if [ "${KINWEAVE_DESKTOP:-0}" = 1 ]; then
   # A font, so that the dialog drawn offscreen (tests, render_dialog) shows its texts.
   [ -f /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf ] || packages+=(fonts-dejavu-core)
 fi
+if [ "${KINWEAVE_BROWSER:-0}" = 1 ]; then
+  # Headless Chromium, so that the tests render the merge report as a
+  # browser shows it.
+  command -v chromium >/dev/null 2>&1 || packages+=(chromium)
+fi
 
 if [ ${#packages[@]} -eq 0 ]; then
   exit 0

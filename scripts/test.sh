@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: once in a normal build and once under
 # AddressSanitizer and UndefinedBehaviorSanitizer. Both builds include the
-# desktop dialog, whose tests run on Qt's offscreen platform.
+# desktop dialog, whose tests run on Qt's offscreen platform; headless
+# Chromium renders the merge report.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-KINWEAVE_DESKTOP=1 bash scripts/setup.sh
+KINWEAVE_DESKTOP=1 KINWEAVE_BROWSER=1 bash scripts/setup.sh
 jobs=$(nproc 2>/dev/null || echo 2)
 
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKINWEAVE_DESKTOP=ON >/dev/null

@@ -5,6 +5,9 @@
 // reads "<DIR>". Error and message boxes, when a case has any, are kept in
 // boxes.txt, one per line, with their line ends written as \r and \n.
 //
+// A case whose folder holds the report's files (merge.html, merge-paare.csv)
+// compares them too, dated kReportDate.
+//
 // KINWEAVE_WRITE_EXPECTED=1 rewrites the expected files from what the
 // merge gives (see tests/README.md).
 #include <gtest/gtest.h>
@@ -50,6 +53,8 @@ std::vector<fs::path> CaseFolders() {
   return folders;
 }
 
+constexpr char kReportDate[] = "01.01.2000, 12:00 Uhr";
+
 // Compares, or rewrites when asked to; an expected file that is missing
 // counts as empty.
 void Expect(const fs::path& file, const std::string& actual) {
@@ -78,12 +83,17 @@ TEST(GoldenCases, EveryCaseGivesItsOutputLogAndBoxes) {
     fs::copy_file(folder / "datei2.ged", two);
     s.LoadPath(0, one);
     s.LoadPath(1, two);
-    StartMerge(*s.store, s.log, s.reporter, "merge.ged");
+    StartMerge(*s.store, s.log, s.reporter, "merge.ged", kReportDate);
     std::string dir = s.dir.path().string();
     std::string output = ReadFile(s.dir.File("merge.ged"));
     Expect(folder / "merge.ged", output);
     Expect(folder / "merge.log", Replace(ReadFile(s.dir.File("merge.log")), dir, "<DIR>"));
     Expect(folder / "boxes.txt", BoxLines(s.reporter, dir));
+    for (const char* report : {"merge.html", "merge-paare.csv"}) {
+      if (fs::exists(folder / report)) {
+        Expect(folder / report, Replace(ReadFile(s.dir.File(report)), dir, "<DIR>"));
+      }
+    }
     // A written output has its log beside it; nothing stays behind.
     if (!output.empty()) {
       EXPECT_FALSE(fs::exists(s.dir.File("log")));

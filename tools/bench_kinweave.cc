@@ -5,7 +5,8 @@
 //
 // Prints the loading (both files side by side, or one after the other with
 // --sequential), the merge pass (sort, walk, pair merge), the export with
-// the megabytes it wrote, the whole job, and the peak memory of the job.
+// the megabytes it wrote, the report written beside the output with its
+// share of the job, the whole job, and the peak memory of the job.
 // With an output it then checks the output: every person of input file 1 and every
 // addition the log names must be an INDI record of it; a person missing
 // makes the exit code 1. The log goes beside FILE1 as usual ("log").
@@ -13,6 +14,7 @@
 #include <sys/stat.h>
 
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -23,6 +25,7 @@
 #include "base/input_file.h"
 #include "base/merge_log.h"
 #include "export/export.h"
+#include "report/report.h"
 #include "run/load.h"
 #include "run/merge_pass.h"
 #include "store/store.h"
@@ -173,6 +176,27 @@ int main(int argc, char** argv) {
     std::printf("export: %s, %.1f MB, %d persons, %d families\n", written ? "written" : "failed",
                 megabytes, store->slots[0].personCount, store->slots[0].familyCount);
     std::printf("  %.3f s  %.0f MB/s\n", seconds, megabytes / seconds);
+    if (written) {
+      kw::ReportPaths reportPaths = kw::ReportPathsFor(paths[2]);
+      start = Clock::now();
+      std::clock_t cpuStart = std::clock();
+      kw::ReportOutcome report =
+          kw::WriteMergeReport(*store, paths[2], reportPaths, kw::ReportDateNow());
+      double reportSeconds = Seconds(start);
+      double reportCpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+      double job = Seconds(jobStart);
+      double jobCpu = static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+      std::printf("report: %s, %.1f MB page, %.1f MB pairs (%zu pairs)\n",
+                  report.html && report.csv ? "written" : "failed",
+                  FileMegabytes(reportPaths.html), FileMegabytes(reportPaths.csv),
+                  store->provenance.matches().size());
+      // On a machine shared with other work the processor time tells the
+      // share more steadily than the clock on the wall.
+      std::printf("  %.3f s, %.1f %% of the whole job (%.3f s)\n", reportSeconds,
+                  100.0 * reportSeconds / job, job);
+      std::printf("  processor time %.3f s, %.1f %% of the whole job's (%.3f s)\n", reportCpu,
+                  100.0 * reportCpu / jobCpu, jobCpu);
+    }
     std::printf("whole job: %.3f s\n", Seconds(jobStart));
     std::printf("peak memory of the job: %.0f MB\n", PeakMegabytes());
     std::string logPath = log.path();

@@ -59,4 +59,12 @@ void ConsoleReporter::ShowMessage(std::string_view caption, std::string_view tex
   std::fflush(out_);
 }
 
+void ConsoleReporter::ShowFinished(std::string_view text, const std::string& reportPath) {
+  ShowMessage("Fertig", text);
+  if (reportPath.empty()) return;
+  // The path as the system spells it, so that it can be copied.
+  std::fprintf(out_, "Bericht: %s\n", reportPath.c_str());
+  std::fflush(out_);
+}
+
 }  // namespace kw

@@ -22,6 +22,8 @@ class ConsoleReporter : public Reporter {
   void ShowStatus(int part, std::string_view text) override;
   void ShowError(std::string_view text) override;
   void ShowMessage(std::string_view caption, std::string_view text) override;
+  // The "Fertig" line, then "Bericht: PATH" when the report was written.
+  void ShowFinished(std::string_view text, const std::string& reportPath) override;
   void CreateProgress() override {}
   void StepProgress() override {}
   void DestroyProgress() override { EndProgressLine(); }

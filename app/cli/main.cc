@@ -6,7 +6,8 @@
 // Loads DATEI1 into slot 0 and DATEI2 into slot 1, then merges into
 // AUSGABEDATEI (default "merge.ged") in the directory of DATEI1. The log
 // ends up beside the output (AUSGABE.log), or as "log" beside DATEI1 when a
-// file of that name exists already.
+// file of that name exists already; the report beside it too (AUSGABE.html
+// and AUSGABE-paare.csv), its path printed after the "Fertig" line.
 #include <unistd.h>
 
 #include <csignal>
@@ -33,6 +34,8 @@ const char kUsage[] =
     "                (Vorgabe: merge.ged; ohne \".\" wird \".ged\" angeh\xC3\xA4ngt)\n"
     "\n"
     "Das Protokoll steht danach neben der Ausgabedatei (AUSGABEDATEI.log).\n"
+    "Daneben der Bericht (AUSGABEDATEI.html) und alle verschmolzenen Paare als\n"
+    "Tabelle (AUSGABEDATEI-paare.csv).\n"
     "Ende mit 0, wenn die Ausgabedatei geschrieben wurde.\n";
 
 }  // namespace

@@ -36,6 +36,8 @@ class MainDialog : public QDialog {
 
   // Replaces the file chooser of both "Suchen" buttons (tests).
   void SetChooser(QtReporter::Chooser chooser) { reporter_.SetChooser(std::move(chooser)); }
+  // Replaces the opening of the report from the "Fertig" box (tests).
+  void SetUrlOpener(QtReporter::UrlOpener opener) { reporter_.SetUrlOpener(std::move(opener)); }
 
   const Store& store() const { return *store_; }
   QtReporter& reporter() { return reporter_; }

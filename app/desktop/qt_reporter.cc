@@ -1,6 +1,7 @@
 #include "qt_reporter.h"
 
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
@@ -11,9 +12,11 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QStyle>
 #include <QThread>
+#include <QUrl>
 
 #include "base/codec.h"
 
@@ -79,6 +82,27 @@ void QtReporter::ShowMessage(std::string_view caption, std::string_view text) {
   QMessageBox box(QMessageBox::Information, ToQString(caption), ToQString(text),
                   QMessageBox::Ok, window_);
   box.exec();
+}
+
+void QtReporter::ShowFinished(std::string_view text, const std::string& reportPath) {
+  QMessageBox box(QMessageBox::Information, QStringLiteral("Fertig"), ToQString(text),
+                  QMessageBox::Ok, window_);
+  QPushButton* open = nullptr;
+  if (!reportPath.empty()) {
+    open = box.addButton(QStringLiteral("Bericht \u00F6" "ffnen"), QMessageBox::AcceptRole);
+    open->setObjectName(QStringLiteral("openReport"));
+  }
+  box.setDefaultButton(QMessageBox::Ok);
+  box.exec();
+  if (open != nullptr && box.clickedButton() == open) OpenReport(reportPath);
+}
+
+void QtReporter::OpenReport(const std::string& reportPath) {
+  QString path = QFile::decodeName(
+      QByteArray(reportPath.data(), static_cast<qsizetype>(reportPath.size())));
+  QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+  bool opened = urlOpener_ ? urlOpener_(url) : QDesktopServices::openUrl(url);
+  if (!opened) ShowError("\r\nBericht kann nicht ge\xF6" "ffnet werden");
 }
 
 void QtReporter::CreateProgress() {

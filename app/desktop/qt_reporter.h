@@ -23,6 +23,7 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QStatusBar;
+class QUrl;
 class QWidget;
 
 namespace kw {
@@ -35,6 +36,8 @@ class QtReporter : public Reporter {
  public:
   // Answers the file chooser in place of the real one (tests).
   using Chooser = std::function<FileChoice(std::string_view previous)>;
+  // Opens a URL in the user's programs; true when that worked.
+  using UrlOpener = std::function<bool(const QUrl& url)>;
 
   // `window` is the dialog; the status bar and the progress bars become its
   // children. Nothing is created before CreateStatusBar.
@@ -47,10 +50,16 @@ class QtReporter : public Reporter {
   void SetPathEdits(QLineEdit* slot0, QLineEdit* slot1);
   // Replaces the file chooser (tests answer it themselves).
   void SetChooser(Chooser chooser) { chooser_ = std::move(chooser); }
+  // Replaces the opening of the report (tests see the URL instead of a
+  // browser).
+  void SetUrlOpener(UrlOpener opener) { urlOpener_ = std::move(opener); }
 
   void ShowStatus(int part, std::string_view text) override;
   void ShowError(std::string_view text) override;
   void ShowMessage(std::string_view caption, std::string_view text) override;
+  // The "Fertig" box; with a report, its button "Bericht öffnen" opens the
+  // report in the browser (the box closes either way).
+  void ShowFinished(std::string_view text, const std::string& reportPath) override;
   void CreateProgress() override;
   void StepProgress() override;
   void DestroyProgress() override;
@@ -65,6 +74,7 @@ class QtReporter : public Reporter {
   FileChoice ChooseWithFileDialog(std::string_view previous);
   // Paints `widget` now and lets the window system show it.
   static void PaintNow(QWidget* widget);
+  void OpenReport(const std::string& reportPath);
 
   QWidget* window_;
   QStatusBar* statusBar_ = nullptr;
@@ -72,6 +82,7 @@ class QtReporter : public Reporter {
   QProgressBar* progress_ = nullptr;
   QLineEdit* pathEdits_[2] = {nullptr, nullptr};
   Chooser chooser_;
+  UrlOpener urlOpener_;
 };
 
 }  // namespace kw

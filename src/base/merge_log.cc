@@ -37,6 +37,7 @@ bool MergeLog::Open() {
 }
 
 void MergeLog::Append(const std::string& text) {
+  if (capture_ != nullptr) capture_->append(text);
   if (error_ != 0) return;
   held_ += text;
   if (held_.size() >= kHoldBytes) Flush();

@@ -52,11 +52,17 @@ class MergeLog {
   // apply). Returns -1 when the log cannot be opened.
   int WriteText(std::string_view text) {
     if (!Open()) return -1;
+    if (capture_ != nullptr) capture_->append(text);
     if (error_ != 0) return 0;
     held_.append(text);
     if (held_.size() >= kHoldBytes) Flush();
     return 0;
   }
+
+  // From now on every text written is appended to `into` as well, until
+  // Capture(nullptr): the report keeps a load's findings this way. `into`
+  // must live until then.
+  void Capture(std::string* into) { capture_ = into; }
 
   // Writes out what is held. The end of a phase calls it.
   void Flush();
@@ -84,6 +90,7 @@ class MergeLog {
   std::FILE* file_ = nullptr;
   std::string held_;
   int error_ = 0;
+  std::string* capture_ = nullptr;
 };
 
 // The log path for a given input file 1: "log" in its directory, or "log"

@@ -53,6 +53,14 @@ class Reporter {
   // The pause that lets the user read the status line; a front end without
   // a window may skip it.
   virtual void Wait(int milliseconds) = 0;
+  // The "Fertig" box that closes a merge run whose output was written.
+  // `reportPath` (native bytes) names the report written beside the
+  // output, "" when it could not be written; a front end may offer to open
+  // it. By default the plain message box.
+  virtual void ShowFinished(std::string_view text, const std::string& reportPath) {
+    (void)reportPath;
+    ShowMessage("Fertig", text);
+  }
   // Shows the path of a file being loaded in its slot's field (1001/1002).
   virtual void ShowInputPath(int slot, std::string_view path) { (void)slot, (void)path; }
   // Asks for an existing .ged file, offering `previous`.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/display_path.h"
+#include "base/gedcom_tags.h"
 #include "check/describe.h"
 #include "export/line_node.h"
 #include "export/record_io.h"
@@ -17,17 +18,6 @@
 namespace kw {
 
 namespace {
-
-constexpr uint32_t kIndi = TagCode("INDI");
-constexpr uint32_t kFam = TagCode("FAM");
-constexpr uint32_t kNote = TagCode("NOTE");
-constexpr uint32_t kSour = TagCode("SOUR");
-constexpr uint32_t kTrlr = TagCode("TRLR");
-constexpr uint32_t kHusb = TagCode("HUSB");
-constexpr uint32_t kWife = TagCode("WIFE");
-constexpr uint32_t kChil = TagCode("CHIL");
-constexpr uint32_t kFams = TagCode("FAMS");
-constexpr uint32_t kFamc = TagCode("FAMC");
 
 class Exporter {
  public:

@@ -2,21 +2,12 @@
 
 #include <algorithm>
 
+#include "base/gedcom_tags.h"
 #include "check/describe.h"
 
 namespace kw {
 
 namespace {
-
-constexpr uint32_t kIndi = TagCode("INDI");
-constexpr uint32_t kFam = TagCode("FAM");
-constexpr uint32_t kHusb = TagCode("HUSB");
-constexpr uint32_t kWife = TagCode("WIFE");
-constexpr uint32_t kChil = TagCode("CHIL");
-constexpr uint32_t kFams = TagCode("FAMS");
-constexpr uint32_t kFamc = TagCode("FAMC");
-constexpr uint32_t kNote = TagCode("NOTE");
-constexpr uint32_t kSour = TagCode("SOUR");
 
 // A line whose whole value is one cross-reference ("1 OBJE @M1@"); not
 // an escape such as "@#DJULIAN@".
@@ -104,6 +95,7 @@ int32_t Renumbering::MapPerson(int32_t p) {
   other.partner = n;
   DescribePerson(store_, log_, 1, p);
   log_.Write("hinzugef\xFCgt (RIN %d)\n\n", n);
+  store_.provenance.AddAddition(false, p, n);
   return n;
 }
 
@@ -124,6 +116,7 @@ int32_t Renumbering::AddFamily(int32_t g) {
   added.number = n;
   added.partner = g;
   store_.slots[1].families[g].partner = n;
+  store_.provenance.AddAddition(true, g, n);
   // Mapping members adds persons to slot 0 and sets partners in slot 1;
   // slot 1's family lists stay as they are.
   const Family& source = store_.slots[1].families[g];

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/gedcom_tags.h"
 #include "import/date.h"
 #include "import/line_input.h"
 #include "import/record_numbers.h"
@@ -22,12 +23,6 @@ void SetRecordPos(std::vector<int64_t>& positions, int32_t sequence, int64_t pos
   positions[sequence] = position;
 }
 
-constexpr uint32_t kIndi = TagCode("INDI");
-constexpr uint32_t kFam = TagCode("FAM");
-constexpr uint32_t kHead = TagCode("HEAD");
-constexpr uint32_t kTrlr = TagCode("TRLR");
-constexpr uint32_t kNote = TagCode("NOTE");
-constexpr uint32_t kSour = TagCode("SOUR");
 
 enum Event { kNoEvent, kBirth, kDeath, kMarriage };
 

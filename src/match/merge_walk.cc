@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "match/evidence.h"
 #include "match/pair_merge.h"
 
 namespace kw {
@@ -35,6 +36,7 @@ void MergeWalk(Store& store, MergeLog& log, Reporter& reporter, MatchState& stat
     int32_t b = slot1.sortIndex[j];
     Verdict verdict = ComparePersons(store, reporter, state, a, b, kNameWalk);
     if (verdict == Verdict::kSame) {
+      RecordMatch(store, a, b, FoundBy::kNameWalk, 0);
       TimedMergePair(store, log, reporter, state, a, b, timing);
       ++i, ++j;
     } else if (verdict == Verdict::kLinked) {

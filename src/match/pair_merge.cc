@@ -1,6 +1,7 @@
 #include "match/pair_merge.h"
 
 #include "check/describe.h"
+#include "match/evidence.h"
 
 namespace kw {
 
@@ -12,6 +13,7 @@ struct Spreading {
   MergeLog& log;
   Reporter& reporter;
   MatchState& state;
+  int32_t from0 = 0;  // the slot-0 person of the pair being followed
 
   Family& Family0(int32_t f) { return store.slots[0].families[f]; }
   Family& Family1(int32_t f) { return store.slots[1].families[f]; }
@@ -21,6 +23,11 @@ struct Spreading {
     return ComparePersons(store, reporter, state, p, q, mode);
   }
   void Push(int32_t p, int32_t q) { state.pairStack.push_back({p, q}); }
+  // A match found through the pair being followed: recorded, then followed.
+  void Spread(int32_t p, int32_t q, FoundBy how) {
+    RecordMatch(store, p, q, how, from0);
+    Push(p, q);
+  }
 };
 
 // The contradiction reads: a blank line and the kind of contradiction, the
@@ -38,12 +45,13 @@ void LogContradiction(Spreading& s, const char* heading, int32_t p, int32_t q, i
 // Compares two parents known on both sides; a parent missing on either side
 // is neither compared nor reported. A parent linked already is
 // no contradiction.
-void CompareParentPair(Spreading& s, const char* heading, int32_t p, int32_t q, int32_t parent0,
-                       int32_t parent1) {
+void CompareParentPair(Spreading& s, const char* heading, FoundBy how, int32_t p, int32_t q,
+                       int32_t parent0, int32_t parent1) {
   if (parent0 == 0 || parent1 == 0) return;
   Verdict verdict = s.Compare(parent0, parent1, kParent);
-  if (verdict == Verdict::kSame) return s.Push(parent0, parent1);
+  if (verdict == Verdict::kSame) return s.Spread(parent0, parent1, how);
   if (verdict == Verdict::kLinked) return;
+  s.store.provenance.AddContradiction({how == FoundBy::kFather, p, q, parent0, parent1});
   LogContradiction(s, heading, p, q, parent0, parent1);
 }
 
@@ -54,8 +62,10 @@ void CompareParents(Spreading& s, int32_t p, int32_t q) {
     const Family& f0 = s.Family0(RefAt(families0, k, s.reporter));
     for (int m = 0; m < families1.count(); ++m) {
       const Family& f1 = s.Family1(RefAt(families1, m, s.reporter));
-      CompareParentPair(s, "\nWiderspruch bei Vater von:\n", p, q, f0.husband, f1.husband);
-      CompareParentPair(s, "\nWiderspruch bei Mutter von\n", p, q, f0.wife, f1.wife);
+      CompareParentPair(s, "\nWiderspruch bei Vater von:\n", FoundBy::kFather, p, q, f0.husband,
+                        f1.husband);
+      CompareParentPair(s, "\nWiderspruch bei Mutter von\n", FoundBy::kMother, p, q, f0.wife,
+                        f1.wife);
     }
   }
 }
@@ -79,7 +89,7 @@ void CompareChildren(Spreading& s, const Family& f0, const Family& f1) {
     int32_t c0 = RefAt(f0.children, k, s.reporter);
     for (int m = 0; m < f1.children.count(); ++m) {
       int32_t c1 = RefAt(f1.children, m, s.reporter);
-      if (s.Compare(c0, c1, kSpouseOrChild) == Verdict::kSame) s.Push(c0, c1);
+      if (s.Compare(c0, c1, kSpouseOrChild) == Verdict::kSame) s.Spread(c0, c1, FoundBy::kChild);
     }
   }
 }
@@ -95,7 +105,7 @@ void CompareOwnFamilyPair(Spreading& s, int32_t p, int32_t number0, int32_t numb
   // Spouse number 0 names the always empty entry 0, which never matches.
   if (s.Compare(s0, s1, kSpouseOrChild) == Verdict::kSame) {
     LinkFamilies(f0, number0, f1, number1);
-    s.Push(s0, s1);
+    s.Spread(s0, s1, FoundBy::kSpouse);
   } else if (SameCoupleAnyway(s, s0, s1) && f0.partner == 0 && f1.partner == 0) {
     LinkFamilies(f0, number0, f1, number1);
   }
@@ -123,6 +133,7 @@ void MergePair(Store& store, MergeLog& log, Reporter& reporter, MatchState& stat
   while (!state.pairStack.empty()) {
     MatchState::PendingPair pair = state.pairStack.back();
     state.pairStack.pop_back();
+    s.from0 = pair.slot0Person;
     CompareParents(s, pair.slot0Person, pair.slot1Person);
     CompareOwnFamilies(s, pair.slot0Person, pair.slot1Person);
   }

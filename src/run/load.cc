@@ -69,7 +69,13 @@ LoadResult FinishLoad(Store& store, MergeLog& log, Reporter& reporter, int slot,
   log.Write("\n%s\n%d Personen %d Familien\n", file.shownPath.c_str(), s.personCount,
             s.familyCount);
   log.Write("\r\n%d Zeilen ohne Stufennummer \xFC" "bersprungen\r\n", parsed.skippedLines);
+  // The report lists the findings as the log has them.
+  LoadEntry& entry = store.provenance.load(slot);
+  entry = LoadEntry{true, s.personCount, s.familyCount, 0, s.encoding, {}};
+  log.Capture(&entry.findings);
   int corrections = CheckSlot(store, log, slot);
+  log.Capture(nullptr);
+  entry.corrections = corrections;
   log.Write("\r\n%d Fehler automatisch korrigiert!\r\n", corrections);
   reporter.DestroyProgress();
   // An empty file, a picture or a text of another format: say so rather
@@ -86,6 +92,7 @@ LoadResult Load(Store& store, MergeLog& log, Reporter& reporter, int slot,
                 const std::string& path) {
   InputSlot& s = store.slots[slot];
   s.filePath = path;
+  store.provenance.StartLoad(slot);
   OpenedFile file = OpenFile(path);
   if (!Accept(reporter, slot, file)) return LoadResult::kRefused;
   s.bytes = std::move(file.bytes);
@@ -167,6 +174,7 @@ LoadResults LoadBothSlots(Store& store, MergeLog& log, Reporter& reporter,
   // a load of its own would give it.
   InputSlot& s = store.slots[1];
   s.filePath = path2;
+  store.provenance.StartLoad(1);
   if (!Accept(reporter, 1, side.file)) {
     results.second = LoadResult::kRefused;
     return results;

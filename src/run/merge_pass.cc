@@ -28,6 +28,7 @@ void SortBothSlots(Store& store) {
 
 int MergePass(Store& store, MergeLog& log, Reporter& reporter, MergeTiming* timing) {
   MatchState state;
+  store.provenance.StartMerge();
   log.Write("\r\nkinweave! V%s\r\n", kProgramVersion);
   ShowStatus(reporter, 0, "Sortierung...");
 

@@ -11,6 +11,7 @@
 #include "base/display_path.h"
 #include "base/output_file.h"
 #include "export/export.h"
+#include "report/report.h"
 #include "run/merge_pass.h"
 
 namespace kw {
@@ -42,6 +43,32 @@ bool MoveLog(const std::string& from, const std::string& to, int* error) {
   return true;
 }
 
+// Writes the report beside the output and returns the page's path, or ""
+// when it was not written (an error box said why). A report never takes
+// the name of the output or of an input file.
+std::string WriteReport(Store& store, Reporter& reporter, const std::string& outputPath,
+                        std::string_view reportDate) {
+  ReportPaths paths = ReportPathsFor(outputPath);
+  for (const std::string* path : {&paths.html, &paths.csv}) {
+    if (SameFile(*path, outputPath) || SameFile(*path, store.slots[0].filePath) ||
+        SameFile(*path, store.slots[1].filePath)) {
+      ShowError(reporter, "\r\nBericht nicht geschrieben: %s ist die Ausgabedatei oder eine "
+                "Eingabedatei", DisplayPath(*path).c_str());
+      return "";
+    }
+  }
+  std::string date = reportDate.empty() ? ReportDateNow() : std::string(reportDate);
+  ReportOutcome outcome = WriteMergeReport(store, outputPath, paths, date);
+  for (const auto& [written, path] : {std::pair{outcome.html, &paths.html},
+                                      std::pair{outcome.csv, &paths.csv}}) {
+    if (!written) {
+      ShowError(reporter, "\r\nBericht %s kann nicht geschrieben werden",
+                DisplayPath(*path).c_str());
+    }
+  }
+  return outcome.html ? paths.html : "";
+}
+
 }  // namespace
 
 std::string BuildOutputPath(const std::string& input1Path, const std::string& outputName) {
@@ -65,7 +92,7 @@ bool SameFile(const std::string& path, const std::string& other) {
 }
 
 MergeOutcome RunMerge(Store& store, MergeLog& log, Reporter& reporter,
-                      const std::string& outputPath) {
+                      const std::string& outputPath, std::string_view reportDate) {
   // A slot whose load was refused takes part as an empty slot.
   for (InputSlot& slot : store.slots) {
     if (!slot.prepared()) PrepareSlot(slot);
@@ -75,6 +102,11 @@ MergeOutcome RunMerge(Store& store, MergeLog& log, Reporter& reporter,
   ShowStatus(reporter, 0, "Export...");
   int written = ExportGedcom(store, log, reporter, outputPath);
   log.Flush();
+  std::string reportPath;
+  if (written) {
+    ShowStatus(reporter, 0, "Bericht...");
+    reportPath = WriteReport(store, reporter, outputPath, reportDate);
+  }
 
   const InputSlot& slot0 = store.slots[0];
   ShowStatus(reporter, 1, "%d Personen %d Familien", slot0.personCount, slot0.familyCount);
@@ -99,12 +131,15 @@ MergeOutcome RunMerge(Store& store, MergeLog& log, Reporter& reporter,
               DisplayPath(finalLogPath).c_str(), WriteErrorReason(error).c_str());
     written = 0;
   }
-  if (written) ShowMessage(reporter, "Fertig", "\r\n%s\r\n wurde erzeugt", shownPath.c_str());
+  if (written) {
+    reporter.BeforeBox();
+    reporter.ShowFinished(Format("\r\n%s\r\n wurde erzeugt", shownPath.c_str()), reportPath);
+  }
   return written ? MergeOutcome::kWritten : MergeOutcome::kFailed;
 }
 
 MergeOutcome StartMerge(Store& store, MergeLog& log, Reporter& reporter,
-                        const std::string& outputName) {
+                        const std::string& outputName, std::string_view reportDate) {
   const std::string& input1 = store.slots[0].filePath;
   const std::string& input2 = store.slots[1].filePath;
   if (input1.empty()) {
@@ -121,7 +156,7 @@ MergeOutcome StartMerge(Store& store, MergeLog& log, Reporter& reporter,
               DisplayPath(outputPath).c_str());
     return MergeOutcome::kRefused;
   }
-  return RunMerge(store, log, reporter, outputPath);
+  return RunMerge(store, log, reporter, outputPath, reportDate);
 }
 
 }  // namespace kw

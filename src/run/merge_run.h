@@ -6,6 +6,7 @@
 #define KINWEAVE_RUN_MERGE_RUN_H_
 
 #include <string>
+#include <string_view>
 
 #include "base/merge_log.h"
 #include "base/reporter.h"
@@ -30,8 +31,13 @@ enum class MergeOutcome {
 };
 
 // The merge run for an output path built already: kWritten or kFailed.
+// After a written output the report goes beside it (merge.html and
+// merge-paare.csv for merge.ged), dated `reportDate` (UTF-8; "" means now).
+// A report that cannot be written gets an error box and no "Bericht
+// öffnen"; the run still counts as written, since the merged file and the
+// log are there. A run that failed writes no report.
 MergeOutcome RunMerge(Store& store, MergeLog& log, Reporter& reporter,
-                      const std::string& outputPath);
+                      const std::string& outputPath, std::string_view reportDate = {});
 
 // What the "VERSCHMELZEN" button does with the text of the output field:
 // refuses with an error box when input file 1 was not chosen ("\r\nBitte
@@ -39,7 +45,7 @@ MergeOutcome RunMerge(Store& store, MergeLog& log, Reporter& reporter,
 // ("\r\nAusgabedatei %s darf keine Eingabedatei sein"), then kRefused;
 // otherwise builds the output path and runs the merge.
 MergeOutcome StartMerge(Store& store, MergeLog& log, Reporter& reporter,
-                        const std::string& outputName);
+                        const std::string& outputName, std::string_view reportDate = {});
 
 }  // namespace kw
 

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "base/codec.h"
+#include "store/provenance.h"
 #include "store/record_names.h"
 #include "store/records.h"
 #include "store/scratch_ring.h"
@@ -79,6 +80,7 @@ struct Store {
   std::vector<int64_t> notePos;    // by note sequence number; 0 = not read
   std::vector<int64_t> sourcePos;  // by source sequence number
   ScratchRing ring;
+  Provenance provenance;  // what the merge report tells; see provenance.h
 };
 
 // Fresh person and family tables for a slot with room for the numbers below

@@ -46,12 +46,14 @@ TEST(Cli, MergesTheDemoFilesAndSaysWhere) {
   CopyExamples(dir);
   CliRun run = RunCli(dir, "datei1.ged datei2.ged ergebnis");
   EXPECT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(run.out, "Fertig: ergebnis.ged wurde erzeugt\n");
+  EXPECT_EQ(run.out, "Fertig: ergebnis.ged wurde erzeugt\nBericht: ergebnis.html\n");
   EXPECT_NE(run.err.find("Lade datei1.ged ...\n"), std::string::npos);
   EXPECT_NE(run.err.find("Hinzugef\xC3\xBCgte exportieren...\n"), std::string::npos);  // UTF-8
   EXPECT_EQ(run.err.find("erledigt"), std::string::npos);  // no progress line off a terminal
   EXPECT_TRUE(fs::exists(dir.File("ergebnis.ged")));
   EXPECT_TRUE(fs::exists(dir.File("ergebnis.log")));
+  EXPECT_TRUE(fs::exists(dir.File("ergebnis.html")));
+  EXPECT_TRUE(fs::exists(dir.File("ergebnis-paare.csv")));
   EXPECT_FALSE(fs::exists(dir.File("log")));
 }
 
@@ -108,6 +110,7 @@ TEST(Cli, BadInputsGiveAClearMessageAndLeaveTheInputsAlone) {
     EXPECT_NE(run.err.find(c.message), std::string::npos) << c.arguments << "\n" << run.err;
     EXPECT_EQ(run.out, "") << c.arguments;
     EXPECT_FALSE(fs::exists(dir.File("merge.ged"))) << c.arguments;
+    EXPECT_FALSE(fs::exists(dir.File("merge.html"))) << c.arguments;
   }
   EXPECT_EQ(test::ReadFile(dir.File("datei1.ged")), before);
 }

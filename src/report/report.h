@@ -1,0 +1,54 @@
+// The merge report: a page a genealogist can read beside the merged file
+// and the log. One HTML file in German (UTF-8, no outside resource, readable
+// without scripts; a small inline script filters and sorts), and a CSV file
+// of every merged pair for a spreadsheet.
+//
+// The page has a head (both inputs, the output, the date) and the sections
+// "Verschmolzen" (one row per pair: both persons side by side, how the pair
+// was found, its evidence, the differences, and whether to check it),
+// "Hinzugefügt" (persons and families of input file 2), "Widersprüche"
+// (parents of a pair not taken for one) and "Korrekturen Datei1/Datei2"
+// (the findings of each load's checks). A section shows at most
+// kReportRowLimit rows and says how many more there are; the CSV file holds
+// every pair with the columns of the page's pair table.
+#ifndef KINWEAVE_REPORT_REPORT_H_
+#define KINWEAVE_REPORT_REPORT_H_
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "store/store.h"
+
+namespace kw {
+
+constexpr size_t kReportRowLimit = 5000;
+
+struct ReportPaths {
+  std::string html;  // the output path with its extension replaced by "html"
+  std::string csv;   // the output path without its extension, "-paare.csv" added
+};
+
+// merge.ged gives merge.html and merge-paare.csv beside it; a file name
+// without a "." keeps its whole name as the stem.
+ReportPaths ReportPathsFor(const std::string& outputPath);
+
+// The local date and time as the report's head shows it:
+// "07.12.2025, 14:05 Uhr".
+std::string ReportDateNow();
+
+struct ReportOutcome {
+  bool html = false;  // the page was written
+  bool csv = false;   // the file of pairs was written
+};
+
+// Writes both files after a merge run whose output was written: the store
+// holds both slots, the output's tables in slot 0 and the provenance of
+// the run. `date` (UTF-8) is shown as the date of the report. A file that
+// cannot be written whole is removed.
+ReportOutcome WriteMergeReport(Store& store, const std::string& outputPath,
+                               const ReportPaths& paths, std::string_view date);
+
+}  // namespace kw
+
+#endif  // KINWEAVE_REPORT_REPORT_H_

@@ -81,6 +81,7 @@ class Parser {
   int family_ = 0;
   Event event_ = kNoEvent;
   int64_t recordPos_ = 0;
+  int64_t lineStart_ = 0;  // of the line being read
   RecordNumbers numbers_;
   // Positions of note and source records read before any reference to
   // them, by the record's number.
@@ -104,7 +105,8 @@ ParseResult Parser::Run() {
     return result_;
   }
   std::string_view text;
-  while (input_.ReadLine(encoding_, text)) {
+  for (lineStart_ = input_.position(); input_.ReadLine(encoding_, text);
+       lineStart_ = input_.position()) {
     // A NUL ends what the parser looks at, as it ends a C string.
     std::string_view visible = text.substr(0, text.find('\0'));
     ScannedLine line = ScanLine(visible);
@@ -253,15 +255,24 @@ bool Parser::HandleSubLine(const ScannedLine& line) {
 }
 
 // DATE under BIRT or CHR, DEAT or BURI, MARR: the first date that yields a
-// year stays.
+// year stays, and where its line starts.
 void Parser::ReadDate(std::string_view value) {
   PackedDate* target = nullptr;
-  if (event_ == kBirth) target = &CurrentPerson().birth;
-  if (event_ == kDeath) target = &CurrentPerson().death;
-  if (event_ == kMarriage) target = &CurrentFamily().marriage;
+  int64_t* position = nullptr;
+  if (event_ == kBirth) {
+    target = &CurrentPerson().birth;
+    position = &CurrentPerson().birthDatePos;
+  } else if (event_ == kDeath) {
+    target = &CurrentPerson().death;
+    position = &CurrentPerson().deathDatePos;
+  } else if (event_ == kMarriage) {
+    target = &CurrentFamily().marriage;
+    position = &CurrentFamily().marriageDatePos;
+  }
   if (target == nullptr || DateYear(*target) != 0) return;
   const std::string text(value);  // the date reader wants a text that ends
   ParseDate(*target, text.c_str());
+  if (DateYear(*target) != 0) *position = lineStart_;
 }
 
 // NAME Anna Maria /Huber/: the given names before the first "/", the

@@ -1,5 +1,6 @@
 #include "report/report.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <ctime>
@@ -57,6 +58,33 @@ bool SameDate(PackedDate a, PackedDate b) {
   return (a & ~kDateIncomplete) == (b & ~kDateIncomplete);
 }
 
+void AppendName(Utf8Converter& utf8, const Person& person, std::string& out) {
+  const char* given = person.givenNames != nullptr ? person.givenNames : "";
+  const char* surname = person.surname != nullptr ? person.surname : "";
+  utf8.Append(given, out);
+  if (*given != '\0' && *surname != '\0') out += ' ';
+  utf8.Append(surname, out);
+}
+
+void AppendSex(Utf8Converter& utf8, char sex, std::string& out) {
+  if (sex == 'M') {
+    out += 'm';
+  } else if (sex == 'F') {
+    out += 'w';
+  } else if (sex != 0) {
+    utf8.Append(std::string_view(&sex, 1), out);
+  }
+}
+
+Differences Compare(const Person& p, const Person& q) {
+  Differences differences;
+  differences.name = !SameText(p.givenNames, q.givenNames) || !SameText(p.surname, q.surname);
+  differences.sex = p.sex != q.sex;
+  differences.birth = !SameDate(p.birth, q.birth);
+  differences.death = !SameDate(p.death, q.death);
+  return differences;
+}
+
 const char* EncodingName(InputEncoding encoding) {
   switch (encoding) {
     case kEncodingAnsel:
@@ -109,6 +137,40 @@ std::string CountText(size_t n, const char* one, const char* many) {
   return GroupedNumber(static_cast<long long>(n)) + " " + (n == 1 ? one : many);
 }
 
+// The rows of the CSV file, one pair each, written straight from the store:
+// on a large merge they are most of the report's work. A CsvRows has
+// buffers of its own and changes nothing it reads, so two of them write two
+// parts of the rows side by side. The page takes the texts it shares with
+// the CSV file from one of them.
+class CsvRows {
+ public:
+  // All but `store` are the report's plan of the pairs; they must outlive
+  // this and stay as they are while it writes.
+  CsvRows(const Store& store, const WrittenDates& dates, const std::vector<char>& check,
+          const std::vector<int32_t>& pairOfPerson0)
+      : store_(store), dates_(dates), check_(check), pairOfPerson0_(pairOfPerson0) {}
+
+  // "Kind von Nr. 12" and the differing cells ("Name, Geburt") of a pair.
+  void Texts(const MatchEntry& match, const Differences& differences);
+  const std::string& found() const { return found_; }
+  const std::string& differing() const { return differing_; }
+
+  // Appends the row of pair `index` and makes its texts.
+  void Row(size_t index, const MatchEntry& match, std::string& out);
+
+ private:
+  void Side(int slot, int32_t person, size_t entry, std::string& out);
+
+  const Store& store_;
+  const WrittenDates& dates_;
+  const std::vector<char>& check_;
+  const std::vector<int32_t>& pairOfPerson0_;
+  Utf8Converter utf8_;
+  ScratchRing ring_;  // the dates the files do not write, in the log's form
+  std::string found_, differing_;
+  std::string birth_, death_;  // Windows-1252, as read
+};
+
 class ReportWriter {
  public:
   ReportWriter(Store& store, const std::string& outputPath, const ReportPaths& paths,
@@ -127,8 +189,6 @@ class ReportWriter {
   void PlanPairs();
   // `entry`: the person's entry of the located dates, or -1.
   void FillPerson(int slot, int32_t person, PersonCells& cells, int64_t entry = -1);
-  void AppendName(const Person& person, std::string& out);
-  void AppendSex(char sex, std::string& out);
   void AppendPersonSummary(int slot, int32_t person);
   void AppendPairLink(int32_t person0);
 
@@ -142,11 +202,11 @@ class ReportWriter {
   void KeyedCell(long long key, std::string_view utf8, bool differs = false);
 
   void Pairs();
-  void Prefetch(size_t row);
-  void PairTexts(const MatchEntry& match, const Differences& differences);
   void PairHtmlRow(size_t index, const MatchEntry& match, const Differences& differences);
-  void PairCsvRow(size_t index, const MatchEntry& match);
-  void CsvSide(int slot, int32_t person, size_t entry);
+  // Appends the CSV rows [begin, end) by `rows`.
+  void WriteRows(CsvRows& rows, size_t begin, size_t end, std::string& out) const;
+  // The page's row of row `row`, after its CSV row.
+  void PageRow(size_t row);
   void AppendPairSide(const PersonCells& cells, const Differences& differences);
   void AddedPersons(const std::vector<const AdditionEntry*>& persons);
   void AddedFamilies(const std::vector<const AdditionEntry*>& families);
@@ -167,10 +227,11 @@ class ReportWriter {
   std::vector<char> check_;     // by pair: needs checking
   size_t checkCount_ = 0;
   std::vector<int32_t> pairOfPerson0_;  // by slot-0 person: its pair, -1 for none
+  CsvRows rows_{store_, dates_, check_, pairOfPerson0_};  // and the page's shared texts
 
   PersonCells sides_[2];
   std::string birthText_, deathText_;  // Windows-1252, as read
-  std::string found_, differing_, scratch_;
+  std::string scratch_;
 };
 
 ReportOutcome ReportWriter::Write() {
@@ -204,24 +265,6 @@ ReportOutcome ReportWriter::Write() {
 // ---------------------------------------------------------------------------
 // Persons as cells
 
-void ReportWriter::AppendName(const Person& person, std::string& out) {
-  const char* given = person.givenNames != nullptr ? person.givenNames : "";
-  const char* surname = person.surname != nullptr ? person.surname : "";
-  utf8_.Append(given, out);
-  if (*given != '\0' && *surname != '\0') out += ' ';
-  utf8_.Append(surname, out);
-}
-
-void ReportWriter::AppendSex(char sex, std::string& out) {
-  if (sex == 'M') {
-    out += 'm';
-  } else if (sex == 'F') {
-    out += 'w';
-  } else if (sex != 0) {
-    utf8_.Append(std::string_view(&sex, 1), out);
-  }
-}
-
 void ReportWriter::FillPerson(int slot, int32_t person, PersonCells& cells, int64_t entry) {
   const InputSlot& s = store_.slots[slot];
   const Person& p = s.persons[person];
@@ -229,11 +272,11 @@ void ReportWriter::FillPerson(int slot, int32_t person, PersonCells& cells, int6
   cells.xref.clear();
   AppendPersonXref(s, person, cells.xref);
   cells.name.clear();
-  AppendName(p, cells.name);
+  AppendName(utf8_, p, cells.name);
   cells.sex.clear();
-  AppendSex(p.sex, cells.sex);
+  AppendSex(utf8_, p.sex, cells.sex);
   if (entry >= 0) {
-    dates_.OfEntry(slot, static_cast<size_t>(entry), birthText_, deathText_);
+    dates_.OfEntry(slot, static_cast<size_t>(entry), birthText_, deathText_, store_.ring);
   } else {
     dates_.OfPerson(slot, person, birthText_, deathText_);
   }
@@ -450,27 +493,38 @@ void ReportWriter::Pairs() {
   bool table = TableStart(matches.size(), "paare", kPairGroups, kPairColumns);
   csv_.text() += kPairCsvHeader;
 
-  const InputSlot& slot0 = store_.slots[0];
-  const InputSlot& slot1 = store_.slots[1];
-  for (size_t row = 0; row < order_.size(); ++row) {
-    Prefetch(row);
-    size_t index = static_cast<size_t>(order_[row]);
-    const MatchEntry& match = matches[index];
-    const Person& p = slot0.persons[match.person0];
-    const Person& q = slot1.persons[match.person1];
-    Differences differences;
-    differences.name = !SameText(p.givenNames, q.givenNames) || !SameText(p.surname, q.surname);
-    differences.sex = p.sex != q.sex;
-    differences.birth = !SameDate(p.birth, q.birth);
-    differences.death = !SameDate(p.death, q.death);
-    PairTexts(match, differences);
-    if (row < kReportRowLimit) {
-      FillPerson(0, match.person0, sides_[0], static_cast<int64_t>(index));
-      FillPerson(1, match.person1, sides_[1], static_cast<int64_t>(index));
-      PairHtmlRow(index, match, differences);
+  // The rows are written in rounds: in each, this thread writes a block of
+  // rows (and the page's rows, all in the first block) while another
+  // writes the next block into a buffer that follows it.
+  constexpr size_t kBlock = 16384;
+  static_assert(kBlock >= kReportRowLimit, "the page's rows are in the first block");
+  CsvRows other(store_, dates_, check_, pairOfPerson0_);
+  std::string otherRows;
+  const size_t rows = order_.size();
+  for (size_t begin = 0; begin < rows; begin += 2 * kBlock) {
+    size_t middle = std::min(begin + kBlock, rows);
+    size_t end = std::min(begin + 2 * kBlock, rows);
+    std::future<void> next;
+    if (middle < end) {
+      try {
+        next = std::async(std::launch::async, [&] {
+          otherRows.clear();
+          WriteRows(other, middle, end, otherRows);
+        });
+      } catch (const std::system_error&) {
+        middle = end;  // no thread to be had: this one writes the round
+      }
     }
-    PairCsvRow(index, match);
-    Spill();
+    for (size_t row = begin; row < middle; ++row) {
+      WriteRows(rows_, row, row + 1, csv_.text());
+      if (row < kReportRowLimit) PageRow(row);
+      Spill();
+    }
+    if (next.valid()) {
+      next.get();
+      csv_.text() += otherRows;
+      Spill();
+    }
   }
   std::string csvName = Utf8FromNativePath(BaseName(paths_.csv));
   std::string rest = "stehen in <a href=\"";
@@ -490,34 +544,8 @@ const char* SameYearsText(const MatchEvidence& evidence) {
                 evidence.sameMarriageYear << 2];
 }
 
-// The rows read persons and names all over the tables and the text pool:
-// what the rows a little ahead will read is asked for now, so that the
-// reads overlap instead of waiting one after the other.
-void ReportWriter::Prefetch(size_t row) {
-  constexpr size_t kPersonsAhead = 24;
-  constexpr size_t kNamesAhead = 12;
-  const std::vector<MatchEntry>& matches = store_.provenance.matches();
-  if (row + kPersonsAhead < order_.size()) {
-    const MatchEntry& later = matches[order_[row + kPersonsAhead]];
-    // A person spans two cache lines: names and sex, dates.
-    for (const Person* p :
-         {&store_.slots[0].persons[later.person0], &store_.slots[1].persons[later.person1]}) {
-      __builtin_prefetch(p);
-      __builtin_prefetch(reinterpret_cast<const char*>(p) + sizeof(Person) - 1);
-    }
-  }
-  if (row + kNamesAhead < order_.size()) {
-    const MatchEntry& later = matches[order_[row + kNamesAhead]];
-    for (const Person* p :
-         {&store_.slots[0].persons[later.person0], &store_.slots[1].persons[later.person1]}) {
-      __builtin_prefetch(p->givenNames);
-      __builtin_prefetch(p->surname);
-    }
-  }
-}
-
 // "Kind von Nr. 12" and the differing cells, as the CSV file writes them.
-void ReportWriter::PairTexts(const MatchEntry& match, const Differences& differences) {
+void CsvRows::Texts(const MatchEntry& match, const Differences& differences) {
   found_ = RelationText(match.how);
   if (match.how != FoundBy::kNameWalk) {
     char digits[16];
@@ -538,6 +566,102 @@ void ReportWriter::PairTexts(const MatchEntry& match, const Differences& differe
   add(differences.death, "Tod");
 }
 
+// The texts the report makes itself (numbers, "prüfen", how the pair was
+// found, the evidence, the differences) need no quoting; those from the
+// files are fields.
+void CsvRows::Row(size_t index, const MatchEntry& match, std::string& out) {
+  Texts(match, Compare(store_.slots[0].persons[match.person0],
+                       store_.slots[1].persons[match.person1]));
+  const MatchEvidence& evidence = match.evidence;
+  char digits[16];
+  out.append(digits, std::to_chars(digits, digits + sizeof(digits), index + 1).ptr);
+  out += check_[index] != 0 ? ";prüfen" : ";";
+  Side(0, match.person0, index, out);
+  Side(1, match.person1, index, out);
+  out += ';';
+  out += found_;
+  out += ';';
+  out += SameYearsText(evidence);
+  out += ';';
+  out.append(digits,
+             std::to_chars(digits, digits + sizeof(digits), evidence.givenNameDistance).ptr);
+  out += ';';
+  out.append(digits, std::to_chars(digits, digits + sizeof(digits), evidence.surnameDistance).ptr);
+  out += ';';
+  out += differing_;
+  out += "\r\n";
+}
+
+// One person's five fields.
+void CsvRows::Side(int slot, int32_t person, size_t entry, std::string& out) {
+  const InputSlot& s = store_.slots[slot];
+  const Person& p = s.persons[person];
+  out += ';';
+  size_t start = out.size();
+  AppendPersonXref(s, person, out);
+  // Without its "@" signs, which a spreadsheet reads as a formula's start.
+  if (out.size() - start >= 2 && out[start] == '@' && out.back() == '@') {
+    out.pop_back();
+    out.erase(start, 1);
+  }
+  FinishCsvField(out, start);
+  out += ';';
+  start = out.size();
+  AppendName(utf8_, p, out);
+  FinishCsvField(out, start);
+  out += ';';
+  start = out.size();
+  AppendSex(utf8_, p.sex, out);
+  FinishCsvField(out, start);
+  dates_.OfEntry(slot, entry, birth_, death_, ring_);
+  for (const std::string* date : {&birth_, &death_}) {
+    out += ';';
+    start = out.size();
+    utf8_.Append(*date, out);
+    FinishCsvField(out, start);
+  }
+}
+
+// The rows read persons and names all over the tables and the text pool:
+// what the rows a little ahead will read is asked for now, so that the
+// reads overlap instead of waiting one after the other.
+void ReportWriter::WriteRows(CsvRows& rows, size_t begin, size_t end, std::string& out) const {
+  constexpr size_t kPersonsAhead = 24;
+  constexpr size_t kNamesAhead = 12;
+  const std::vector<MatchEntry>& matches = store_.provenance.matches();
+  const std::vector<Person>& persons0 = store_.slots[0].persons;
+  const std::vector<Person>& persons1 = store_.slots[1].persons;
+  for (size_t row = begin; row < end; ++row) {
+    if (row + kPersonsAhead < order_.size()) {
+      const MatchEntry& later = matches[order_[row + kPersonsAhead]];
+      // A person spans two cache lines: names and sex, dates.
+      for (const Person* p : {&persons0[later.person0], &persons1[later.person1]}) {
+        __builtin_prefetch(p);
+        __builtin_prefetch(reinterpret_cast<const char*>(p) + sizeof(Person) - 1);
+      }
+    }
+    if (row + kNamesAhead < order_.size()) {
+      const MatchEntry& later = matches[order_[row + kNamesAhead]];
+      for (const Person* p : {&persons0[later.person0], &persons1[later.person1]}) {
+        __builtin_prefetch(p->givenNames);
+        __builtin_prefetch(p->surname);
+      }
+    }
+    size_t index = static_cast<size_t>(order_[row]);
+    rows.Row(index, matches[index], out);
+  }
+}
+
+void ReportWriter::PageRow(size_t row) {
+  size_t index = static_cast<size_t>(order_[row]);
+  const MatchEntry& match = store_.provenance.matches()[index];
+  FillPerson(0, match.person0, sides_[0], static_cast<int64_t>(index));
+  FillPerson(1, match.person1, sides_[1], static_cast<int64_t>(index));
+  PairHtmlRow(index, match,
+              Compare(store_.slots[0].persons[match.person0],
+                      store_.slots[1].persons[match.person1]));
+}
+
 void ReportWriter::AppendPairSide(const PersonCells& cells, const Differences& differences) {
   KeyedCell(cells.number, cells.xref);
   Cell(cells.name, differences.name);
@@ -556,7 +680,7 @@ void ReportWriter::PairHtmlRow(size_t index, const MatchEntry& match,
   AppendPairSide(sides_[0], differences);
   AppendPairSide(sides_[1], differences);
   if (match.how == FoundBy::kNameWalk) {
-    Cell(found_);
+    Cell(rows_.found());
   } else {
     Html() += "<td>";
     Html() += RelationText(match.how);
@@ -564,72 +688,15 @@ void ReportWriter::PairHtmlRow(size_t index, const MatchEntry& match,
     AppendPairLink(match.from0);
     Html() += " (";
     scratch_.clear();
-    AppendName(store_.slots[0].persons[match.from0], scratch_);
+    AppendName(utf8_, store_.slots[0].persons[match.from0], scratch_);
     AppendHtml(scratch_, Html());
     Html() += ")</td>";
   }
   Cell(SameYearsText(match.evidence));
   KeyedCell(match.evidence.givenNameDistance, std::to_string(match.evidence.givenNameDistance));
   KeyedCell(match.evidence.surnameDistance, std::to_string(match.evidence.surnameDistance));
-  Cell(differing_);
+  Cell(rows_.differing());
   Html() += "</tr>\n";
-}
-
-// The texts the report makes itself (numbers, "prüfen", how the pair was
-// found, the evidence, the differences) need no quoting; those from the
-// files are fields.
-void ReportWriter::PairCsvRow(size_t index, const MatchEntry& match) {
-  const MatchEvidence& evidence = match.evidence;
-  std::string& out = csv_.text();
-  char digits[16];
-  out.append(digits, std::to_chars(digits, digits + sizeof(digits), index + 1).ptr);
-  out += check_[index] != 0 ? ";prüfen" : ";";
-  CsvSide(0, match.person0, index);
-  CsvSide(1, match.person1, index);
-  out += ';';
-  out += found_;
-  out += ';';
-  out += SameYearsText(evidence);
-  out += ';';
-  out.append(digits,
-             std::to_chars(digits, digits + sizeof(digits), evidence.givenNameDistance).ptr);
-  out += ';';
-  out.append(digits, std::to_chars(digits, digits + sizeof(digits), evidence.surnameDistance).ptr);
-  out += ';';
-  out += differing_;
-  out += "\r\n";
-}
-
-// One person's five fields, written straight from the store: the rows of
-// the CSV file are most of the report's work on a large merge.
-void ReportWriter::CsvSide(int slot, int32_t person, size_t entry) {
-  std::string& out = csv_.text();
-  const InputSlot& s = store_.slots[slot];
-  const Person& p = s.persons[person];
-  out += ';';
-  size_t start = out.size();
-  AppendPersonXref(s, person, out);
-  // Without its "@" signs, which a spreadsheet reads as a formula's start.
-  if (out.size() - start >= 2 && out[start] == '@' && out.back() == '@') {
-    out.pop_back();
-    out.erase(start, 1);
-  }
-  FinishCsvField(out, start);
-  out += ';';
-  start = out.size();
-  AppendName(p, out);
-  FinishCsvField(out, start);
-  out += ';';
-  start = out.size();
-  AppendSex(p.sex, out);
-  FinishCsvField(out, start);
-  dates_.OfEntry(slot, entry, birthText_, deathText_);
-  for (const std::string* date : {&birthText_, &deathText_}) {
-    out += ';';
-    start = out.size();
-    utf8_.Append(*date, out);
-    FinishCsvField(out, start);
-  }
 }
 
 // ---------------------------------------------------------------------------

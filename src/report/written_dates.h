@@ -1,10 +1,10 @@
 // Dates as the input files write them ("12 MAY 1850", "ABT 1850"), for the
-// report: the store keeps only the packed date, so the record is read again
-// from its position up to the DATE lines wanted.
+// report: the store keeps the packed date and where its DATE line starts,
+// and the line is read again from the file's bytes.
 //
 // The report asks for the dates of a quarter of a million persons; Locate
-// finds their DATE lines in one pass in file order, so that the reading
-// walks each file forward instead of jumping about it.
+// reads their DATE lines in file order, so that the reading walks each file
+// forward instead of jumping about it.
 #ifndef KINWEAVE_REPORT_WRITTEN_DATES_H_
 #define KINWEAVE_REPORT_WRITTEN_DATES_H_
 
@@ -25,21 +25,21 @@ class WrittenDates {
   // k of the slot holds those of persons[k]. Locate of one slot and of the
   // other may run at the same time: each touches only its own slot.
   void Locate(int slot, const std::vector<int32_t>& persons);
-  // The dates of entry k of the slot, as OfPerson gives them.
-  void OfEntry(int slot, size_t k, std::string& birth, std::string& death) const;
+  // The dates of entry k of the slot, as OfPerson gives them; a date in the
+  // log's form is made in `ring`. Threads may ask at the same time, each
+  // with a ring of its own.
+  void OfEntry(int slot, size_t k, std::string& birth, std::string& death,
+               ScratchRing& ring) const;
 
   // The birth and death dates of a person of the slot as Windows-1252
-  // text: the value of the first DATE line under BIRT or CHR, DEAT or BURI
-  // that holds the year the import took. "" when the store knows no such
-  // date; the store's date in the log's form when no line holds it.
+  // text: the value of the DATE line the import took the date from. ""
+  // when the store knows no such date; the store's date in the log's form
+  // when it knows no line.
   void OfPerson(int slot, int32_t person, std::string& birth, std::string& death);
   // The marriage date of a family of the slot, likewise.
   void OfFamily(int slot, int32_t family, std::string& marriage);
 
  private:
-  // Where the DATE lines of a record start, by event (birth, death,
-  // marriage); -1 for none.
-  using Lines = std::array<int64_t, 3>;
   // A date kept by Locate: short texts in place, so that the entries are
   // read in order without a jump; a longer one in `longTexts`.
   struct Kept {
@@ -56,13 +56,12 @@ class WrittenDates {
     std::string storage;
   };
 
-  // Reads the record from `position` up to the next level-0 line, looking
-  // for the events whose year is not 0.
-  Lines Scan(int slot, int64_t position, const int years[3]);
-  // The value of the DATE line at `start`, appended as Windows-1252.
+  // The value of the DATE line at `start` (none for 0), appended as
+  // Windows-1252.
   void AppendValue(int slot, int64_t start, std::string& text);
   static void Keep(const std::string& text, SlotDates& dates, Kept& kept);
-  void Take(const SlotDates& dates, const Kept& kept, PackedDate date, std::string& text) const;
+  static void Take(const SlotDates& dates, const Kept& kept, PackedDate date, ScratchRing& ring,
+                   std::string& text);
 
   Store& store_;
   SlotDates slots_[2];

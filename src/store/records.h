@@ -71,6 +71,10 @@ struct Person {
   PackedDate birth = 0;              // BIRT or CHR, the first with a year
   PackedDate death = 0;              // DEAT or BURI, the first with a year
   int64_t recordPos = 0;             // first byte after the level-0 line
+  // Where the DATE lines of `birth` and `death` start in the file's bytes,
+  // so the date can be shown as the file writes it; 0 = none.
+  int64_t birthDatePos = 0;
+  int64_t deathDatePos = 0;
 };
 
 struct Family {
@@ -81,6 +85,7 @@ struct Family {
   RefList children;  // CHIL, file order, duplicates kept by the import
   PackedDate marriage = 0;
   int64_t recordPos = 0;
+  int64_t marriageDatePos = 0;  // where the DATE line of `marriage` starts; 0 = none
 };
 
 }  // namespace kw

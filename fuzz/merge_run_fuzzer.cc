@@ -1,0 +1,108 @@
+// Fuzz target: the whole run, as the dialog makes it. The input is cut in
+// two (see SplitInTwo): datei1.ged and datei2.ged in this process's
+// temporary folder, both loaded, then merged into merge.ged. Checked: the
+// run says what happened (written: merge.ged and its log merge.log are
+// there and "Fertig" was shown; failed: an error box said why), the output
+// keeps input file 1's header line and ends with the trailer, the inputs are
+// untouched, and nothing but the output and its log was written.
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "base/gedcom_line.h"
+#include "base/input_file.h"
+#include "base/merge_log.h"
+#include "fuzz_support.h"
+#include "run/load.h"
+#include "run/merge_run.h"
+#include "store/store.h"
+#include "support/recording_reporter.h"
+
+namespace {
+
+using namespace kw;
+
+bool StartsWith(const std::string& text, std::string_view start) {
+  return text.compare(0, start.size(), start) == 0;
+}
+
+bool EndsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// The first line of input file 1 as the export streams it, when it is the
+// header: the output copies it (with its byte-order mark) byte for byte.
+std::string_view HeaderLine(const InputSlot& slot) {
+  std::string_view bytes = slot.bytes;
+  std::string_view raw = bytes.substr(0, RawLineLength(bytes, 0, slot.encoding));
+  EncodingProbe probe = ProbeEncoding(raw);
+  std::string storage;
+  ScannedLine line = ScanLine(ScanText(slot.encoding, raw.substr(probe.markBytes), storage));
+  if (!line.hasLevel || line.level != 0 || TagCode(line.token2) != TagCode("HEAD")) return {};
+  // A last line without a line end gets one in the output.
+  while (!raw.empty() && (raw.back() == '\n' || raw.back() == '\r' || raw.back() == '\0')) {
+    raw.remove_suffix(1);
+  }
+  return raw;
+}
+
+// The file's bytes; "" when it cannot be read.
+std::string FileBytes(const std::string& path) {
+  std::string bytes;
+  ReadWholeFile(path, bytes);
+  return bytes;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  fuzz::TwoParts parts = fuzz::SplitInTwo(fuzz::Bytes(data, size));
+  fuzz::ProcessFolder folder;
+  const std::string one = folder.File("datei1.ged");
+  const std::string two = folder.File("datei2.ged");
+  fuzz::WriteWholeFile(one, std::string(parts.first));
+  fuzz::WriteWholeFile(two, std::string(parts.second));
+
+  auto store = std::make_unique<Store>();
+  RecordingReporter reporter;
+  MergeOutcome outcome;
+  std::string logPath;
+  {
+    MergeLog log(store->slots[0].filePath, reporter);
+    LoadSlot(*store, log, reporter, 0, one);
+    LoadSlot(*store, log, reporter, 1, two);
+    outcome = StartMerge(*store, log, reporter, "merge.ged");
+    logPath = log.path();
+  }
+  FUZZ_CHECK(outcome == MergeOutcome::kWritten || outcome == MergeOutcome::kFailed);
+  FUZZ_CHECK(logPath == folder.File("log"));
+  FUZZ_CHECK(FileBytes(one) == parts.first);
+  FUZZ_CHECK(FileBytes(two) == parts.second);
+
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+    names.insert(entry.path().filename().string());
+  }
+  if (outcome == MergeOutcome::kFailed) {
+    FUZZ_CHECK(!reporter.errors.empty());
+    FUZZ_CHECK(reporter.messages.empty());
+    for (const std::string& name : names) {
+      FUZZ_CHECK(name == "datei1.ged" || name == "datei2.ged" || name == "merge.ged" ||
+                 name == "merge.log");
+    }
+    return 0;
+  }
+  FUZZ_CHECK((names == std::set<std::string>{"datei1.ged", "datei2.ged", "merge.ged", "merge.log"}));
+  FUZZ_CHECK(reporter.messages.size() == 1 && StartsWith(reporter.messages[0], "Fertig|"));
+
+  const InputSlot& slot0 = store->slots[0];
+  const std::string output = FileBytes(folder.File("merge.ged"));
+  FUZZ_CHECK(StartsWith(output, HeaderLine(slot0)));
+  std::string trailer;
+  EncodeFromUnicode(slot0.encoding, U"0 TRLR\n", trailer);
+  FUZZ_CHECK(EndsWith(output, trailer));
+  return 0;
+}

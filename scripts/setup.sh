@@ -14,6 +14,13 @@ if [ "${KINWEAVE_DESKTOP:-0}" = 1 ]; then
   # A font, so that the dialog rendered offscreen by the tests shows its texts.
   [ -f /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf ] || packages+=(fonts-dejavu-core)
 fi
+if [ "${KINWEAVE_FUZZ:-0}" = 1 ]; then
+  # clang with its libFuzzer and sanitizer runtimes (scripts/fuzz.sh).
+  command -v clang++ >/dev/null 2>&1 || packages+=(clang)
+  runtime_dir=$(clang++ --print-runtime-dir 2>/dev/null || true)
+  [ -n "$runtime_dir" ] && [ -f "$runtime_dir/libclang_rt.fuzzer-x86_64.a" ] ||
+    packages+=(libclang-rt-14-dev)
+fi
 
 if [ ${#packages[@]} -eq 0 ]; then
   exit 0

@@ -1,5 +1,6 @@
 #include "base/gedcom_line.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 
@@ -25,14 +26,23 @@ size_t Utf16LineLength(std::string_view bytes, size_t start, bool bigEndian) {
 }
 
 // The first LF, then a CR before it if there is one: both searches are the
-// library's fast memchr, and a line is usually short.
+// library's fast memchr, and a line is usually short. They look at windows
+// that double in size, so a file without LF (CR line ends only) is not
+// searched to its end for every line.
 size_t ByteLineLength(std::string_view bytes, size_t start) {
   const char* data = bytes.data();
   const size_t size = bytes.size();
-  const char* lf = static_cast<const char*>(std::memchr(data + start, '\n', size - start));
-  size_t stop = lf != nullptr ? static_cast<size_t>(lf - data) : size;
-  const char* cr = static_cast<const char*>(std::memchr(data + start, '\r', stop - start));
-  if (cr != nullptr) stop = static_cast<size_t>(cr - data);
+  size_t stop = size;
+  for (size_t from = start, window = 128; from < size; from += window, window *= 2) {
+    const size_t length = std::min(window, size - from);
+    const char* lf = static_cast<const char*>(std::memchr(data + from, '\n', length));
+    const size_t end = lf != nullptr ? static_cast<size_t>(lf - data) : from + length;
+    const char* cr = static_cast<const char*>(std::memchr(data + from, '\r', end - from));
+    if (cr != nullptr || lf != nullptr) {
+      stop = cr != nullptr ? static_cast<size_t>(cr - data) : end;
+      break;
+    }
+  }
   if (stop == size) return size - start;
   char partner = data[stop] == '\r' ? '\n' : '\r';
   ++stop;

@@ -145,7 +145,12 @@ int Exporter::Run(const std::string& outputPath) {
   }
   output_.WriteLine("0 TRLR\n");
   reporter_.DestroyProgress();
-  output_.Close();
+  // A full disk shows only when the buffer goes out: the run must not say
+  // "wurde erzeugt" of a file cut short.
+  if (!output_.Close()) {
+    ShowError(reporter_, "kann %s nicht schreiben", DisplayPath(outputPath).c_str());
+    return 0;
+  }
   return 1;
 }
 

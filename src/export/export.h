@@ -18,7 +18,8 @@ namespace kw {
 // pass. Adds the persons and families taken over from input file 2 to
 // slot 0 and raises its counts. Returns 1 when the output was written, 0
 // when a file could not be opened (the error box "kann %s nicht öffnen"
-// has been shown and nothing was written).
+// has been shown and nothing was written) or could not be written to its
+// end (the error box "kann %s nicht schreiben"; what was written stays).
 int ExportGedcom(Store& store, MergeLog& log, Reporter& reporter, const std::string& outputPath);
 
 }  // namespace kw

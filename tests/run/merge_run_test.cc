@@ -1,6 +1,6 @@
 // The merge run through the same calls the command line makes, where the
 // golden cases do not reach: the output path, the refusals, a log that
-// must not replace a file, and an output that cannot be written.
+// must not replace a file, and an output that cannot be opened or written.
 #include "run/merge_run.h"
 
 #include <gtest/gtest.h>
@@ -83,6 +83,21 @@ TEST(MergeRun, AnOutputThatCannotBeWrittenIsNotReportedAsDone) {
   EXPECT_TRUE(s.reporter.messages.empty());
   EXPECT_EQ(test::ReadFile(s.dir.File("fehlt/merge.log")), "");
   EXPECT_EQ(test::ReadFile(s.dir.File("log")).find("wurde erzeugt"), std::string::npos);
+}
+
+// A full disk: the output opens, but its bytes do not get out (the output
+// name leads to /dev/full). The run must say so rather than "wurde erzeugt".
+TEST(MergeRun, AnOutputThatCannotBeWrittenToItsEndIsNotReportedAsDone) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  LoadSetup s;
+  std::string one = CopyExample(s, "datei1.ged");
+  std::string two = CopyExample(s, "datei2.ged");
+  fs::create_symlink("/dev/full", s.dir.File("merge.ged"));
+  EXPECT_EQ(MergeFiles(s, one, two, "merge.ged"), MergeOutcome::kFailed);
+  ASSERT_FALSE(s.reporter.errors.empty());
+  EXPECT_EQ(s.reporter.errors.back(), "kann " + s.dir.File("merge.ged") + " nicht schreiben");
+  EXPECT_TRUE(s.reporter.messages.empty());
+  EXPECT_EQ(test::ReadFile(s.dir.File("merge.log")).find("wurde erzeugt"), std::string::npos);
 }
 
 }  // namespace

@@ -3,14 +3,18 @@
 // temporary folder, both loaded, then merged into merge.ged. Checked: the
 // run says what happened (written: merge.ged and its log merge.log are
 // there and "Fertig" was shown; failed: an error box said why), the output
-// keeps input file 1's header line and ends with the trailer, the inputs are
+// keeps input file 1's header line and ends with its one trailer, the link
+// lines of its persons and families name records it holds, the inputs are
 // untouched, and nothing but the output and its log was written.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "base/gedcom_line.h"
 #include "base/input_file.h"
@@ -47,6 +51,59 @@ std::string_view HeaderLine(const InputSlot& slot) {
     raw.remove_suffix(1);
   }
   return raw;
+}
+
+// What must hold of the output's lines whatever the inputs: one trailer, the
+// last record; in every person and family record (a record the export
+// writes from the tables: its cross-reference names a person or family of
+// slot 0) the level-1 link lines, which the export generates, name records
+// of the output of the right kind. Returns the first problem, "" when none.
+std::string BrokenLink(const std::string& output, const InputSlot& slot0) {
+  constexpr uint32_t kIndi = TagCode("INDI"), kFam = TagCode("FAM"), kTrlr = TagCode("TRLR");
+  struct Link {
+    std::string pointer;
+    uint32_t kind;  // the type of record it must name
+  };
+  std::map<std::string, uint32_t> kinds;  // cross-reference -> INDI or FAM record
+  std::vector<Link> links;
+  int trailers = 0;
+  bool trailerLast = false;
+  uint32_t recordKind = 0;
+  LineReader reader(output, slot0.encoding);
+  reader.Seek(ProbeEncoding(output).markBytes);
+  std::string storage;
+  std::string_view raw;
+  while (reader.Next(raw)) {
+    ScannedLine line = ScanLine(ScanText(slot0.encoding, raw, storage));
+    if (!line.hasLevel) continue;
+    const uint32_t tag = TagCode(line.token2);
+    if (line.level == 0) {
+      trailers += tag == kTrlr;
+      trailerLast = tag == kTrlr;
+      const uint32_t type = TagCode(line.token3);
+      recordKind = 0;
+      if (type == kIndi && PersonNumberOf(slot0, line.token2) >= 0) recordKind = kIndi;
+      if (type == kFam && FamilyNumberOf(slot0, line.token2) >= 0) recordKind = kFam;
+      if (recordKind != 0) kinds.emplace(std::string(line.token2), recordKind);
+      continue;
+    }
+    if (line.level != 1) continue;
+    if (recordKind == kIndi && (tag == TagCode("FAMS") || tag == TagCode("FAMC"))) {
+      links.push_back({std::string(line.token3), kFam});
+    }
+    if (recordKind == kFam &&
+        (tag == TagCode("HUSB") || tag == TagCode("WIFE") || tag == TagCode("CHIL"))) {
+      links.push_back({std::string(line.token3), kIndi});
+    }
+  }
+  if (trailers != 1 || !trailerLast) return std::to_string(trailers) + " trailers, not last";
+  for (const Link& link : links) {
+    auto found = kinds.find(link.pointer);
+    if (found == kinds.end() || found->second != link.kind) {
+      return "link to " + link.pointer + ", which the output lacks";
+    }
+  }
+  return "";
 }
 
 // The file's bytes; "" when it cannot be read.
@@ -104,5 +161,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string trailer;
   EncodeFromUnicode(slot0.encoding, U"0 TRLR\n", trailer);
   FUZZ_CHECK(EndsWith(output, trailer));
+  const std::string problem = BrokenLink(output, slot0);
+  if (!problem.empty()) std::fprintf(stderr, "merge.ged: %s\n", problem.c_str());
+  FUZZ_CHECK(problem.empty());
   return 0;
 }

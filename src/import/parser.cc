@@ -105,11 +105,18 @@ ParseResult Parser::Run() {
   numbers_.Collect(input_.bytes(), input_.position(), encoding_);
   if (slotNumber_ == 0) slot_.xrefs.reserve(numbers_.recordLines());
   std::string text;
+  int64_t lineEnd = input_.position();
   while (input_.ReadLine(encoding_, text)) {
+    // The rest of a line longer than 999 bytes comes without moving on in
+    // the file. It is no line of its own: the numbering and the export read
+    // whole lines, so a record line in it would be a record that the output
+    // never writes but links to.
+    const bool rest = input_.position() == lineEnd;
+    lineEnd = input_.position();
     // A NUL ends what the parser looks at, as it ends a C string.
     std::string_view visible(text.c_str());
     ScannedLine line = ScanLine(visible);
-    if (!line.hasLevel) {
+    if (!line.hasLevel || rest) {
       if (!IsBlankLine(visible)) ++result_.skippedLines;
       continue;
     }

@@ -3,7 +3,8 @@
 // temporary folder, both loaded, then merged into merge.ged. Checked: the
 // run says what happened (written: merge.ged and its log merge.log are
 // there and "Fertig" was shown; failed: an error box said why), the output
-// keeps input file 1's header line and ends with its one trailer, the link
+// keeps input file 1's header line and ends with its one trailer, it holds
+// every person and family the checks kept (see OutputProblem) and the link
 // lines of its persons and families name records it holds, the inputs are
 // untouched, and nothing but the output and its log was written.
 #include <cstddef>
@@ -53,21 +54,31 @@ std::string_view HeaderLine(const InputSlot& slot) {
   return raw;
 }
 
-// What must hold of the output's lines whatever the inputs: one trailer, the
-// last record; in every person and family record (a record the export
-// writes from the tables: its cross-reference names a person or family of
-// slot 0) the level-1 link lines, which the export generates, name records
-// of the output of the right kind. Returns the first problem, "" when none.
-std::string BrokenLink(const std::string& output, const InputSlot& slot0) {
-  constexpr uint32_t kIndi = TagCode("INDI"), kFam = TagCode("FAM"), kTrlr = TagCode("TRLR");
+constexpr uint32_t kIndi = TagCode("INDI");
+constexpr uint32_t kFam = TagCode("FAM");
+
+// The output's records as the export writes them, read with the tool's own
+// line syntax: its person and family records (a record whose cross-reference
+// names a person or family of slot 0, which the export writes from the
+// tables) and their level-1 link lines, which the export generates.
+struct OutputRecords {
   struct Link {
     std::string pointer;
     uint32_t kind;  // the type of record it must name
   };
-  std::map<std::string, uint32_t> kinds;  // cross-reference -> INDI or FAM record
+  std::map<std::string, uint32_t> kinds;  // cross-reference -> INDI or FAM
   std::vector<Link> links;
   int trailers = 0;
   bool trailerLast = false;
+
+  bool Holds(const std::string& xref, uint32_t kind) const {
+    auto found = kinds.find(xref);
+    return found != kinds.end() && found->second == kind;
+  }
+};
+
+OutputRecords ReadOutput(const std::string& output, const InputSlot& slot0) {
+  OutputRecords records;
   uint32_t recordKind = 0;
   LineReader reader(output, slot0.encoding);
   reader.Seek(ProbeEncoding(output).markBytes);
@@ -78,29 +89,57 @@ std::string BrokenLink(const std::string& output, const InputSlot& slot0) {
     if (!line.hasLevel) continue;
     const uint32_t tag = TagCode(line.token2);
     if (line.level == 0) {
-      trailers += tag == kTrlr;
-      trailerLast = tag == kTrlr;
+      records.trailers += tag == TagCode("TRLR");
+      records.trailerLast = tag == TagCode("TRLR");
       const uint32_t type = TagCode(line.token3);
       recordKind = 0;
       if (type == kIndi && PersonNumberOf(slot0, line.token2) >= 0) recordKind = kIndi;
       if (type == kFam && FamilyNumberOf(slot0, line.token2) >= 0) recordKind = kFam;
-      if (recordKind != 0) kinds.emplace(std::string(line.token2), recordKind);
+      if (recordKind != 0) records.kinds.emplace(std::string(line.token2), recordKind);
       continue;
     }
     if (line.level != 1) continue;
     if (recordKind == kIndi && (tag == TagCode("FAMS") || tag == TagCode("FAMC"))) {
-      links.push_back({std::string(line.token3), kFam});
+      records.links.push_back({std::string(line.token3), kFam});
     }
     if (recordKind == kFam &&
         (tag == TagCode("HUSB") || tag == TagCode("WIFE") || tag == TagCode("CHIL"))) {
-      links.push_back({std::string(line.token3), kIndi});
+      records.links.push_back({std::string(line.token3), kIndi});
     }
   }
-  if (trailers != 1 || !trailerLast) return std::to_string(trailers) + " trailers, not last";
-  for (const Link& link : links) {
-    auto found = kinds.find(link.pointer);
-    if (found == kinds.end() || found->second != link.kind) {
-      return "link to " + link.pointer + ", which the output lacks";
+  return records;
+}
+
+// What must hold of the output whatever the inputs: one trailer, the last
+// record; link lines name records of the output of the right kind; every
+// person and family of input file 1 that the checks kept is there, and so
+// is every person of input file 2 the checks kept, merged or added, unless
+// the output was full. Returns the first problem, "" when none.
+std::string OutputProblem(const std::string& output, const Store& store, bool outputFull) {
+  const InputSlot& slot0 = store.slots[0];
+  const InputSlot& slot1 = store.slots[1];
+  OutputRecords records = ReadOutput(output, slot0);
+  if (records.trailers != 1 || !records.trailerLast) {
+    return std::to_string(records.trailers) + " trailers, or not last";
+  }
+  for (const OutputRecords::Link& link : records.links) {
+    if (!records.Holds(link.pointer, link.kind)) return "a link to " + link.pointer + ", which it lacks";
+  }
+  for (int32_t n = 1; n < slot0.personEnd; ++n) {
+    if (slot0.persons[n].number != 0 && !records.Holds(PersonXref(slot0, n), kIndi)) {
+      return "no record of person " + PersonXref(slot0, n);
+    }
+  }
+  for (int32_t f = 1; f < slot0.familyEnd; ++f) {
+    if (slot0.families[f].number != 0 && !records.Holds(FamilyXref(slot0, f), kFam)) {
+      return "no record of family " + FamilyXref(slot0, f);
+    }
+  }
+  for (int32_t q = 1; q < slot1.personEnd && !outputFull; ++q) {
+    const Person& person = slot1.persons[q];
+    if (person.number == 0) continue;
+    if (person.partner == 0 || !records.Holds(PersonXref(slot0, person.partner), kIndi)) {
+      return "no record for person " + PersonXref(slot1, q) + " of input file 2";
     }
   }
   return "";
@@ -161,7 +200,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string trailer;
   EncodeFromUnicode(slot0.encoding, U"0 TRLR\n", trailer);
   FUZZ_CHECK(EndsWith(output, trailer));
-  const std::string problem = BrokenLink(output, slot0);
+  bool outputFull = false;
+  for (const std::string& error : reporter.errors) {
+    outputFull = outputFull || error.find("Ergebnis zu gro") != std::string::npos;
+  }
+  const std::string problem = OutputProblem(output, *store, outputFull);
   if (!problem.empty()) std::fprintf(stderr, "merge.ged: %s\n", problem.c_str());
   FUZZ_CHECK(problem.empty());
   return 0;

@@ -158,12 +158,16 @@ bool Parser::HandleRecord(const ScannedLine& line) {
       return false;
     }
     Person& person = slot_.persons[n];
+    // A number met again (@I1@ after @I001@) keeps the name of its first
+    // record: the export writes the person there and skips the later one,
+    // so links must not name the later one.
+    const bool again = person.number != 0;
     person.number = n;
     if (n >= slot_.personEnd) slot_.personEnd = n + 1;
     // Only a repeated number can bring more INDI lines than there is room.
     if (slot_.personCount < kPersonCapacity) slot_.sortIndex[slot_.personCount++] = n;
     person.recordPos = recordPos_;
-    bool plain = RememberXref(slot_.personXref, slot_.personByXref, 'I', n, xref);
+    bool plain = again || RememberXref(slot_.personXref, slot_.personByXref, 'I', n, xref);
     if (slotNumber_ == 0 && !plain) slot_.xrefs.insert(xref);
     if (numbers_.PersonHanded(xref)) {
       slot_.personLogNumber[n] = RecordNumbers::DisplayNumber(xref, n);
@@ -179,11 +183,12 @@ bool Parser::HandleRecord(const ScannedLine& line) {
       return false;
     }
     Family& family = slot_.families[n];
+    const bool again = family.number != 0;  // as for persons
     family.number = n;
     if (n >= slot_.familyEnd) slot_.familyEnd = n + 1;
     ++slot_.familyCount;
     family.recordPos = recordPos_;
-    bool plain = RememberXref(slot_.familyXref, slot_.familyByXref, 'F', n, xref);
+    bool plain = again || RememberXref(slot_.familyXref, slot_.familyByXref, 'F', n, xref);
     if (slotNumber_ == 0 && !plain) slot_.xrefs.insert(xref);
     if (numbers_.FamilyHanded(xref)) {
       slot_.familyLogNumber[n] = RecordNumbers::DisplayNumber(xref, n);

@@ -19,6 +19,13 @@ if [ "${KINWEAVE_BROWSER:-0}" = 1 ]; then
   # browser shows it.
   command -v chromium >/dev/null 2>&1 || packages+=(chromium)
 fi
+if [ "${KINWEAVE_FUZZ:-0}" = 1 ]; then
+  # clang with its libFuzzer and sanitizer runtimes (scripts/fuzz.sh).
+  command -v clang++ >/dev/null 2>&1 || packages+=(clang)
+  runtime_dir=$(clang++ --print-runtime-dir 2>/dev/null || true)
+  [ -n "$runtime_dir" ] && [ -f "$runtime_dir/libclang_rt.fuzzer-x86_64.a" ] ||
+    packages+=(libclang-rt-14-dev)
+fi
 
 if [ ${#packages[@]} -eq 0 ]; then
   exit 0

@@ -1,5 +1,6 @@
 #include "base/gedcom_line.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <random>
 
 namespace kw {
@@ -43,12 +44,33 @@ int Rename(const std::string& from, const std::string& to, bool replace) {
   return 0;
 }
 
+// The file a name leads to: a symbolic link's final target, so that the
+// link stays and its file is replaced; a name that leads nowhere yet as it
+// is. False (errno set) for a name that leads to no plain file, such as a
+// device: the output must not take its place.
+bool ResolveTarget(const std::string& path, std::string& target) {
+  target = path;
+  struct stat info;
+  if (lstat(path.c_str(), &info) != 0) return true;
+  if (S_ISLNK(info.st_mode)) {
+    char* resolved = realpath(path.c_str(), nullptr);
+    if (resolved == nullptr) return true;  // a link to nothing yet: replaced
+    target = resolved;
+    free(resolved);
+    if (stat(target.c_str(), &info) != 0) return true;
+  }
+  if (S_ISREG(info.st_mode)) return true;
+  errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+  return false;
+}
+
 }  // namespace
 
-bool OutputFile::Open(const std::string& path) {
+bool OutputFile::Open(const std::string& name) {
   Abandon();
-  path_ = path;
   error_ = 0;
+  if (!ResolveTarget(name, path_)) return false;
+  const std::string& path = path_;
   // A file without a name cannot be left behind by a run that is killed;
   // it gets its name through its entry in /proc.
   if (access("/proc/self/fd", X_OK) == 0) {

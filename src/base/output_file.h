@@ -23,8 +23,10 @@ class OutputFile {
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
 
-  // Prepares a file for `path` (native bytes). False when the folder cannot
-  // take one (errno tells why).
+  // Prepares a file for `path` (native bytes). A symbolic link stays: the
+  // file it leads to is the one replaced. False when the folder cannot take
+  // a file, or the name leads to something other than a plain file, such as
+  // a device (errno tells why).
   bool Open(const std::string& path);
   bool isOpen() const { return fd_ >= 0; }
 

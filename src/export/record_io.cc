@@ -45,7 +45,16 @@ void GedcomOutput::WriteBytes(std::string_view bytes) {
 }
 
 void GedcomOutput::WriteCopy(std::string_view raw, InputEncoding from) {
-  if (from == encoding_) return WriteBytes(raw);
+  if (from == encoding_) {
+    // The odd last byte of a UTF-16 file cut short is no whole unit: copied,
+    // it would shift every unit written after it. It becomes U+FFFD, as it
+    // does when transcoded.
+    if (IsUtf16(from) && raw.size() % 2 != 0) {
+      WriteBytes(raw.substr(0, raw.size() - 1));
+      return WriteUnicode(U"\uFFFD");
+    }
+    return WriteBytes(raw);
+  }
   unicode_.clear();
   DecodeToUnicode(from, raw, unicode_);
   WriteUnicode(unicode_);

@@ -74,7 +74,8 @@ class GedcomOutput {
   // Bytes exactly as given.
   void WriteBytes(std::string_view bytes);
   // Bytes copied from an input of encoding `from`: byte for byte when that
-  // is the output's encoding, otherwise transcoded character by character.
+  // is the output's encoding (but for the odd last byte of a UTF-16 file,
+  // which becomes U+FFFD), otherwise transcoded character by character.
   void WriteCopy(std::string_view raw, InputEncoding from);
   // A whole line copied the same way. The last line of an input may lack
   // its line end: it gets "\n", so that the next line does not run on.

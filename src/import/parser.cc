@@ -107,10 +107,15 @@ ParseResult Parser::Run() {
   std::string_view text;
   for (lineStart_ = input_.position(); input_.ReadLine(encoding_, text);
        lineStart_ = input_.position()) {
+    // The rest of a line longer than 999 bytes comes without moving on in
+    // the file. It is no line of its own: the numbering and the export read
+    // whole lines, so a record line in it would be a record that the output
+    // never writes but links to.
+    const bool rest = input_.position() == lineStart_;
     // A NUL ends what the parser looks at, as it ends a C string.
     std::string_view visible = text.substr(0, text.find('\0'));
     ScannedLine line = ScanLine(visible);
-    if (!line.hasLevel) {
+    if (!line.hasLevel || rest) {
       if (!IsBlankLine(visible)) ++result_.skippedLines;
       continue;
     }
@@ -147,12 +152,16 @@ bool Parser::HandleRecord(const ScannedLine& line) {
     n = numbers_.PersonRecord(xref);
     if (n < 0) return false;  // no number left: the collection said so
     Person& person = PersonEntry(slot_, n);
+    // A number met again (@I1@ after @I001@) keeps the name of its first
+    // record: the export writes the person there and skips the later one,
+    // so links must not name the later one.
+    const bool again = person.number != 0;
     person.number = n;
     if (n >= slot_.personEnd) slot_.personEnd = n + 1;
     slot_.sortIndex.push_back(n);
     ++slot_.personCount;
     person.recordPos = recordPos_;
-    RememberXref(slot_.personNames, 'I', n, xref);
+    if (!again) RememberXref(slot_.personNames, 'I', n, xref);
     person_ = n;
     return true;
   }
@@ -161,11 +170,12 @@ bool Parser::HandleRecord(const ScannedLine& line) {
     n = numbers_.FamilyRecord(xref);
     if (n < 0) return false;
     Family& family = FamilyEntry(slot_, n);
+    const bool again = family.number != 0;  // as for persons
     family.number = n;
     if (n >= slot_.familyEnd) slot_.familyEnd = n + 1;
     ++slot_.familyCount;
     family.recordPos = recordPos_;
-    RememberXref(slot_.familyNames, 'F', n, xref);
+    if (!again) RememberXref(slot_.familyNames, 'F', n, xref);
     family_ = n;
     return true;
   }

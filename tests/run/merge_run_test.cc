@@ -1,6 +1,6 @@
 // The merge run through the same calls the command line makes, where the
 // golden cases do not reach: the output path, the refusals, a log that
-// must not replace a file, and an output that cannot be written.
+// must not replace a file, and an output that cannot be opened or written.
 #include "run/merge_run.h"
 
 #include <gtest/gtest.h>
@@ -85,6 +85,33 @@ TEST(MergeRun, AnOutputThatCannotBeWrittenIsNotReportedAsDone) {
   EXPECT_TRUE(s.reporter.messages.empty());
   EXPECT_EQ(test::ReadFile(s.dir.File("fehlt/merge.log")), "");
   EXPECT_EQ(test::ReadFile(s.dir.File("log")).find("wurde erzeugt"), std::string::npos);
+}
+
+// An output name that is a symbolic link: to a plain file, the link stays
+// and the file it leads to takes the output; to a device (a full disk that
+// takes nothing), the run is refused before it writes and the device stays.
+TEST(MergeRun, AnOutputNameThatIsALinkKeepsTheLinkAndNeverReplacesADevice) {
+  LoadSetup s;
+  std::string one = CopyExample(s, "datei1.ged");
+  std::string two = CopyExample(s, "datei2.ged");
+  fs::create_directory(s.dir.File("ablage"));
+  test::WriteFile(s.dir.File("ablage/baum.ged"), "alt");
+  fs::create_symlink(s.dir.File("ablage/baum.ged"), s.dir.File("merge.ged"));
+  EXPECT_EQ(MergeFiles(s, one, two, "merge.ged"), MergeOutcome::kWritten);
+  EXPECT_TRUE(fs::is_symlink(s.dir.File("merge.ged")));
+  EXPECT_NE(test::ReadFile(s.dir.File("ablage/baum.ged")).find("0 TRLR"), std::string::npos);
+
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  LoadSetup t;
+  one = CopyExample(t, "datei1.ged");
+  two = CopyExample(t, "datei2.ged");
+  fs::create_symlink("/dev/full", t.dir.File("merge.ged"));
+  EXPECT_EQ(MergeFiles(t, one, two, "merge.ged"), MergeOutcome::kFailed);
+  ASSERT_FALSE(t.reporter.errors.empty());
+  EXPECT_EQ(t.reporter.errors.back(), "kann " + t.dir.File("merge.ged") + " nicht \xF6" "ffnen");
+  EXPECT_TRUE(t.reporter.messages.empty());
+  EXPECT_TRUE(fs::is_character_file("/dev/full"));
+  EXPECT_EQ(test::ReadFile(t.dir.File("merge.log")).find("wurde erzeugt"), std::string::npos);
 }
 
 }  // namespace

@@ -106,10 +106,13 @@ class ReportGuiTest : public QObject {
   }
 
   void OkOpensNothingAndAFailedOpenIsSaid() {
-    DemoMerge ok;
-    BoxAnswerer okAnswerer(false);
-    QCOMPARE(ok.Run(), 1);
-    QVERIFY(ok.opened.empty());
+    {
+      // Its own scope: a second answerer still alive would race the next one.
+      DemoMerge ok;
+      BoxAnswerer okAnswerer(false);
+      QCOMPARE(ok.Run(), 1);
+      QVERIFY(ok.opened.empty());
+    }
 
     DemoMerge failing;
     failing.openSucceeds = false;

@@ -66,7 +66,8 @@ void CheckLineInput(std::string_view bytes, InputEncoding encoding) {
   LineReader reader(bytes, encoding);
   reader.Seek(probe.markBytes);
   std::string_view raw;
-  std::string piece, whole, expected;
+  std::string_view piece;
+  std::string whole, expected;
   int64_t position = input.position();
   while (reader.Next(raw)) {
     expected.clear();
@@ -83,7 +84,6 @@ void CheckLineInput(std::string_view bytes, InputEncoding encoding) {
     FUZZ_CHECK(position == reader.position());
   }
   FUZZ_CHECK(!input.ReadLine(encoding, piece));
-  FUZZ_CHECK(piece.empty());
 }
 
 void CheckCodecs(std::string_view bytes) {

@@ -6,7 +6,8 @@
 // keeps input file 1's header line and ends with its one trailer, it holds
 // every person and family the checks kept (see OutputProblem) and the link
 // lines of its persons and families name records it holds, the inputs are
-// untouched, and nothing but the output and its log was written.
+// untouched, and nothing but the output, its log and its report was
+// written.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -191,7 +192,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     return 0;
   }
-  FUZZ_CHECK((names == std::set<std::string>{"datei1.ged", "datei2.ged", "merge.ged", "merge.log"}));
+  FUZZ_CHECK((names == std::set<std::string>{"datei1.ged", "datei2.ged", "merge.ged", "merge.log",
+                                             "merge.html", "merge-paare.csv"}));
   FUZZ_CHECK(reporter.messages.size() == 1 && StartsWith(reporter.messages[0], "Fertig|"));
 
   const InputSlot& slot0 = store->slots[0];

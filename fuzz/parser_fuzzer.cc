@@ -20,15 +20,17 @@ namespace {
 
 using namespace kw;
 
-void CheckLinks(const RefList& list, int32_t capacity) {
-  for (int32_t n : list.entries) FUZZ_CHECK(n >= 0 && n < capacity);
+void CheckLinks(const RefList& list, size_t tableSize) {
+  for (int32_t n : list.entries) FUZZ_CHECK(n >= 0 && static_cast<size_t>(n) < tableSize);
 }
 
 void CheckSlotTables(const InputSlot& slot) {
   const int64_t size = static_cast<int64_t>(slot.bytes.size());
-  FUZZ_CHECK(slot.personCount >= 0 && slot.personCount <= kPersonCapacity);
-  FUZZ_CHECK(slot.personEnd >= 0 && slot.personEnd <= kPersonCapacity);
-  FUZZ_CHECK(slot.familyEnd >= 0 && slot.familyEnd <= kFamilyCapacity);
+  const size_t persons = slot.persons.size();
+  const size_t families = slot.families.size();
+  FUZZ_CHECK(slot.personCount >= 0 && static_cast<size_t>(slot.personCount) <= slot.sortIndex.size());
+  FUZZ_CHECK(slot.personEnd >= 0 && static_cast<size_t>(slot.personEnd) <= persons);
+  FUZZ_CHECK(slot.familyEnd >= 0 && static_cast<size_t>(slot.familyEnd) <= families);
   for (int32_t i = 0; i < slot.personCount; ++i) {
     FUZZ_CHECK(slot.sortIndex[i] >= 1 && slot.sortIndex[i] < slot.personEnd);
   }
@@ -36,16 +38,16 @@ void CheckSlotTables(const InputSlot& slot) {
     const Person& person = slot.persons[p];
     FUZZ_CHECK(person.number == 0 || person.number == p);
     FUZZ_CHECK(person.recordPos >= 0 && person.recordPos <= size);
-    CheckLinks(person.spouseFamilies, kFamilyCapacity);
-    CheckLinks(person.parentFamilies, kFamilyCapacity);
+    CheckLinks(person.spouseFamilies, families);
+    CheckLinks(person.parentFamilies, families);
   }
   for (int32_t f = 1; f < slot.familyEnd; ++f) {
     const Family& family = slot.families[f];
     FUZZ_CHECK(family.number == 0 || family.number == f);
     FUZZ_CHECK(family.recordPos >= 0 && family.recordPos <= size);
-    FUZZ_CHECK(family.husband >= 0 && family.husband < kPersonCapacity);
-    FUZZ_CHECK(family.wife >= 0 && family.wife < kPersonCapacity);
-    CheckLinks(family.children, kPersonCapacity);
+    FUZZ_CHECK(family.husband >= 0 && static_cast<size_t>(family.husband) < persons);
+    FUZZ_CHECK(family.wife >= 0 && static_cast<size_t>(family.wife) < persons);
+    CheckLinks(family.children, persons);
   }
 }
 
@@ -60,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   RecordingReporter reporter;
   {
     MergeLog log(slot.filePath, reporter);
-    ParseResult parsed = ParseGedcom(*store, reporter, 0);
+    ParseResult parsed = ParseGedcom(slot, 0, reporter);
     FUZZ_CHECK(parsed.gedcomRecords >= 0 && parsed.skippedLines >= 0);
     CheckSlotTables(slot);
     CheckSlot(*store, log, 0);

@@ -5,7 +5,6 @@ namespace kw {
 bool ReportFile::Open(const std::string& path) {
   buffer_.clear();
   if (!file_.Open(path)) return false;
-  buffer_.reserve(kSpillBytes + (kSpillBytes >> 2));
   return true;
 }
 

@@ -1,5 +1,6 @@
 #include "store/text_pool.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace kw {
@@ -13,6 +14,7 @@ const char* TextPool::EmptyText() { return kEmptyText; }
 void TextPool::Clear() {
   blocks_.clear();
   blockFree_ = 0;
+  lastBlockBytes_ = 0;
   next_ = nullptr;
   fill_ = 0;
 }
@@ -24,8 +26,11 @@ const char* TextPool::Add(const char* text) {
   size_t length = std::strcspn(text, "\r\n");
   if (length == 0) return EmptyText();
   if (length + 1 > blockFree_) {
-    size_t size = length + 1 > kBlockBytes ? length + 1 : kBlockBytes;
-    blocks_.push_back(std::make_unique<char[]>(size));
+    size_t size = blocks_.empty() ? kFirstBlockBytes : std::min(kBlockBytes, 2 * lastBlockBytes_);
+    if (size < length + 1) size = length + 1;
+    lastBlockBytes_ = size;
+    // Every byte handed out is written first: no need to clear the block.
+    blocks_.push_back(std::make_unique_for_overwrite<char[]>(size));
     next_ = blocks_.back().get();
     blockFree_ = size;
   }

@@ -32,10 +32,13 @@ class TextPool {
   static const char* EmptyText();
 
  private:
+  // Blocks start small, for the many small files, and double up to 1 MiB.
+  static constexpr size_t kFirstBlockBytes = 1 << 12;
   static constexpr size_t kBlockBytes = 1 << 20;
 
   std::vector<std::unique_ptr<char[]>> blocks_;
   size_t blockFree_ = 0;  // bytes left in the last block
+  size_t lastBlockBytes_ = 0;
   char* next_ = nullptr;  // where the next text goes in the last block
   size_t fill_ = 0;
 };

@@ -77,6 +77,9 @@ class Parser {
   int64_t threshold_;
   InputEncoding encoding_ = kEncodingPlain;
   bool encodingFixed_ = false;
+  // Until the first level-0 record other than the header: where a CHAR
+  // line may choose the encoding.
+  bool inHeader_ = true;
   int person_ = 0;
   int family_ = 0;
   Event event_ = kNoEvent;
@@ -141,6 +144,7 @@ bool Parser::HandleRecord(const ScannedLine& line) {
   const uint32_t type = TagCode(line.token3);
   const std::string xref(line.token2);
   if (TagCode(xref) == kHead || type == kIndi || type == kFam) ++result_.gedcomRecords;
+  inHeader_ = inHeader_ && TagCode(xref) == kHead;
 
   // The lines of any other record belong to that record: a repository's
   // NAME must not rename the person read before it.
@@ -257,7 +261,10 @@ bool Parser::HandleSubLine(const ScannedLine& line) {
       ReadReference(line, false);
       return true;
     case TagCode("CHAR"):
-      ReadCharacterSet(line.token3);
+      // Only the header's CHAR line counts. A later one would read the
+      // records after it in another encoding than the export reads the
+      // whole file in, and their names and cross-references would not match.
+      if (inHeader_) ReadCharacterSet(line.token3);
       return true;
     default:
       return true;

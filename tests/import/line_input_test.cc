@@ -71,6 +71,14 @@ TEST(LineInputEncodings, CharLineSwitchesAFileWithoutMark) {
   u.Load(0, "c.ged",
          "0 HEAD\r\n1 CHAR UNICODE\r\n0 @I1@ INDI\r\n1 NAME A /Gr\xC3\xBC/\r\n0 TRLR\r\n");
   EXPECT_STREQ(Surname(u, 1), "Gr\xFC");  // a byte file cannot turn UTF-16
+  // A CHAR line after the header changes nothing: the export reads the
+  // whole file in one encoding.
+  LoadSetup v;
+  v.Load(0, "d.ged",
+         "0 HEAD\r\n1 CHAR ANSI\r\n0 @I1@ INDI\r\n1 CHAR UTF-8\r\n"
+         "0 @I2@ INDI\r\n1 NAME A /Gr\xC3\xBC/\r\n0 TRLR\r\n");
+  EXPECT_STREQ(Surname(v, 2), "Gr\xC3\xBC");
+  EXPECT_EQ(v.slot(0).encoding, kEncodingPlain);
 }
 
 TEST(LineInputEncodings, AnselLettersAreComposed) {

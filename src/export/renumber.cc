@@ -65,10 +65,26 @@ void Renumbering::MakeRoomForAdditions() {
   size_t families = 0;
   for (const Person& p : in.persons) persons += p.number != 0 && p.partner == 0 ? 1 : 0;
   for (const Family& f : in.families) families += f.number != 0 && f.partner == 0 ? 1 : 0;
+  // A number is passed over only where a record of input file 1 carries
+  // its name (see SkipTakenNames): at most once for each such record.
+  const size_t taken = out.personNames.size() + out.familyNames.size() + out.xrefs.size();
   size_t personEnd = static_cast<size_t>(std::max(out.personEnd, 1));
   size_t familyEnd = static_cast<size_t>(std::max(out.familyEnd, 1));
-  out.persons.reserve(std::max(out.persons.size(), personEnd + persons));
-  out.families.reserve(std::max(out.families.size(), familyEnd + families));
+  out.persons.reserve(std::max(out.persons.size(), personEnd + persons + taken));
+  out.families.reserve(std::max(out.families.size(), familyEnd + families + taken));
+}
+
+// An addition is written as @I<n>@ or @F<n>@. Where a record of input file
+// 1 already stands under that name (a person written @F2@, a repository
+// @I7@, a person numbered anew under @I250000@), the number is passed over:
+// two records of one name would make every link to them ambiguous.
+void Renumbering::SkipTakenNames(int32_t& end, char letter) const {
+  const InputSlot& out = store_.slots[0];
+  if (out.personNames.size() + out.familyNames.size() + out.xrefs.size() == 0) return;
+  while (end < INT32_MAX &&
+         HasRecordNamed(out, "@" + std::string(1, letter) + std::to_string(end) + "@")) {
+    ++end;
+  }
 }
 
 bool Renumbering::PersonInOutput(int32_t n) const { return !PersonIsAbsent(0, n); }
@@ -79,6 +95,7 @@ int32_t Renumbering::MapPerson(int32_t p) {
   Person& other = store_.slots[1].persons[p];
   if (other.partner != 0) return other.partner;
   InputSlot& out = store_.slots[0];
+  SkipTakenNames(out.personEnd, 'I');
   if (out.personEnd == INT32_MAX) {
     if (!numbersUsedUpShown_) {
       ShowError(reporter_, "\r\nZu viele Personen: mehr als %d lassen sich nicht nummerieren",
@@ -102,6 +119,7 @@ int32_t Renumbering::MapPerson(int32_t p) {
 int32_t Renumbering::AddFamily(int32_t g) {
   if (FamilyIsAbsent(1, g)) return 0;
   InputSlot& out = store_.slots[0];
+  SkipTakenNames(out.familyEnd, 'F');
   if (out.familyEnd == INT32_MAX) {
     if (!numbersUsedUpShown_) {
       ShowError(reporter_, "\r\nZu viele Familien: mehr als %d lassen sich nicht nummerieren",

@@ -121,6 +121,7 @@ class Renumbering {
   void LogLeftOut(std::string_view pointer);
   bool WritePointerLine(const LineText& text, std::string_view pointer);
   void WriteRenamed(const LineText& text, std::string_view pointer, const std::string& name);
+  void SkipTakenNames(int32_t& end, char letter) const;
   bool PersonIsAbsent(int slot, int32_t p) const;
   bool FamilyIsAbsent(int slot, int32_t f) const;
 

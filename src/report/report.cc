@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/display_path.h"
+#include "base/side_by_side.h"
 #include "base/version.h"
 #include "report/report_file.h"
 #include "report/report_page.h"
@@ -452,14 +453,10 @@ void ReportWriter::PlanPairs() {
   }
   // The two files are read for their dates side by side: a quarter of the
   // report's time on a large merge, and the machine has a second core.
-  std::future<void> slot1;
-  try {
-    slot1 = std::async(std::launch::async, [&] { dates_.Locate(1, persons[1]); });
-  } catch (const std::system_error&) {
-    dates_.Locate(1, persons[1]);  // no thread to be had: one after the other
-  }
-  dates_.Locate(0, persons[0]);
-  if (slot1.valid()) slot1.get();
+  constexpr size_t kWorthAThread = 4096;
+  SideBySide(
+      matches.size() >= kWorthAThread, [&] { dates_.Locate(0, persons[0]); },
+      [&] { dates_.Locate(1, persons[1]); });
 }
 
 const char* const kPairColumns[] = {

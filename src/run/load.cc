@@ -1,9 +1,8 @@
 #include "run/load.h"
 
-#include <thread>
-
 #include "base/display_path.h"
 #include "base/input_file.h"
+#include "base/side_by_side.h"
 #include "check/checks.h"
 #include "import/parser.h"
 
@@ -163,10 +162,13 @@ LoadResults LoadBothSlots(Store& store, MergeLog& log, Reporter& reporter,
     return results;
   }
   SideLoad side;
-  std::thread reading([&side, &path2] { side.Run(path2); });
-  results.first = Load(store, log, reporter, 0, path1);
-  log.Flush();
-  reading.join();
+  SideBySide(
+      true,
+      [&] {
+        results.first = Load(store, log, reporter, 0, path1);
+        log.Flush();
+      },
+      [&side, &path2] { side.Run(path2); });
   HandOverCounters(store);
   if (results.first != LoadResult::kLoaded) return results;
 

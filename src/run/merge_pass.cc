@@ -1,8 +1,9 @@
 #include "run/merge_pass.h"
 
+#include <algorithm>
 #include <chrono>
-#include <thread>
 
+#include "base/side_by_side.h"
 #include "base/version.h"
 #include "match/merge_walk.h"
 #include "match/sort.h"
@@ -17,11 +18,14 @@ double SecondsSince(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-// The two sorts touch nothing in common: slot 1's runs beside slot 0's.
+// The two sorts touch nothing in common: slot 1's runs beside slot 0's,
+// when both are large enough to be worth a thread.
 void SortBothSlots(Store& store) {
-  std::thread other([&store] { SortPersons(store.slots[1], 0, store.slots[1].personCount - 1); });
-  SortPersons(store.slots[0], 0, store.slots[0].personCount - 1);
-  other.join();
+  constexpr int32_t kWorthAThread = 4096;
+  SideBySide(
+      std::min(store.slots[0].personCount, store.slots[1].personCount) >= kWorthAThread,
+      [&store] { SortPersons(store.slots[0], 0, store.slots[0].personCount - 1); },
+      [&store] { SortPersons(store.slots[1], 0, store.slots[1].personCount - 1); });
 }
 
 }  // namespace

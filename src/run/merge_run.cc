@@ -83,9 +83,10 @@ std::string BuildOutputPath(const std::string& input1Path, const std::string& ou
 
 bool SameFile(const std::string& path, const std::string& other) {
   struct stat a, b;
-  if (stat(path.c_str(), &a) == 0 && stat(other.c_str(), &b) == 0) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-  }
+  const bool hasPath = stat(path.c_str(), &a) == 0;
+  const bool hasOther = stat(other.c_str(), &b) == 0;
+  if (hasPath && hasOther) return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+  if (hasPath != hasOther) return false;  // a file that is there is not one that is not
   std::error_code ignored;
   return std::filesystem::weakly_canonical(path, ignored) ==
          std::filesystem::weakly_canonical(other, ignored);

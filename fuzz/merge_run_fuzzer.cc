@@ -48,7 +48,9 @@ std::string_view HeaderLine(const InputSlot& slot) {
   std::string storage;
   ScannedLine line = ScanLine(ScanText(slot.encoding, raw.substr(probe.markBytes), storage));
   if (!line.hasLevel || line.level != 0 || TagCode(line.token2) != TagCode("HEAD")) return {};
-  // A last line without a line end gets one in the output.
+  // A UTF-16 file cut in a character: the output has U+FFFD for the odd
+  // byte. A last line without a line end gets one in the output.
+  if (IsUtf16(slot.encoding) && (raw.size() - probe.markBytes) % 2 != 0) raw.remove_suffix(1);
   while (!raw.empty() && (raw.back() == '\n' || raw.back() == '\r' || raw.back() == '\0')) {
     raw.remove_suffix(1);
   }

@@ -69,14 +69,15 @@ struct OutputRecords {
     std::string pointer;
     uint32_t kind;  // the type of record it must name
   };
-  std::map<std::string, uint32_t> kinds;  // cross-reference -> INDI or FAM
+  std::map<std::string, std::set<uint32_t>> kinds;  // cross-reference -> INDI, FAM
+  std::map<std::string, int> names;  // every level-0 cross-reference, how often
   std::vector<Link> links;
   int trailers = 0;
   bool trailerLast = false;
 
   bool Holds(const std::string& xref, uint32_t kind) const {
     auto found = kinds.find(xref);
-    return found != kinds.end() && found->second == kind;
+    return found != kinds.end() && found->second.count(kind) != 0;
   }
 };
 
@@ -98,7 +99,8 @@ OutputRecords ReadOutput(const std::string& output, const InputSlot& slot0) {
       recordKind = 0;
       if (type == kIndi && PersonNumberOf(slot0, line.token2) >= 0) recordKind = kIndi;
       if (type == kFam && FamilyNumberOf(slot0, line.token2) >= 0) recordKind = kFam;
-      if (recordKind != 0) records.kinds.emplace(std::string(line.token2), recordKind);
+      if (recordKind != 0) records.kinds[std::string(line.token2)].insert(recordKind);
+      if (IsXref(line.token2)) ++records.names[std::string(line.token2)];
       continue;
     }
     if (line.level != 1) continue;
@@ -124,6 +126,14 @@ std::string OutputProblem(const std::string& output, const Store& store, bool ou
   OutputRecords records = ReadOutput(output, slot0);
   if (records.trailers != 1 || !records.trailerLast) {
     return std::to_string(records.trailers) + " trailers, or not last";
+  }
+  // Two records of one name only where input file 1 had them.
+  const OutputRecords own = ReadOutput(slot0.bytes, slot0);
+  for (const auto& [name, count] : records.names) {
+    auto found = own.names.find(name);
+    if (count > 1 && (found == own.names.end() || found->second < count)) {
+      return std::to_string(count) + " records named " + name;
+    }
   }
   for (const OutputRecords::Link& link : records.links) {
     if (!records.Holds(link.pointer, link.kind)) return "a link to " + link.pointer + ", which it lacks";

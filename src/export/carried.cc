@@ -31,7 +31,7 @@ bool GeneratedForm(const std::string& name) {
 }  // namespace
 
 bool CarriedRecords::Taken(const std::string& name) const {
-  return used_.count(name) != 0 || store_.slots[0].xrefs.count(name) != 0 || GeneratedForm(name);
+  return used_.count(name) != 0 || HasRecordNamed(store_.slots[0], name) || GeneratedForm(name);
 }
 
 const std::string& CarriedRecords::NameFor(std::string_view xref) {

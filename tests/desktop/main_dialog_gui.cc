@@ -1,6 +1,7 @@
 // The desktop dialog on the offscreen platform: what it shows at start,
 // loading the example files through an injected chooser, the files and
-// merges it refuses, a whole merge and the ways it ends.
+// merges it refuses, a whole merge, the report it offers (opened through a
+// hook instead of the browser) and the ways it ends.
 //
 // No test can hang the suite: a timer presses OK on every message box after
 // noting what it said, and a dialog run modally that nothing ends is ended
@@ -17,6 +18,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUrl>
 #include <QtTest>
 #include <functional>
 #include <optional>
@@ -42,8 +44,9 @@ QByteArray ReadFile(const QString& path) {
 
 QString ErrorBox(const QString& text) { return QStringLiteral("ERROR [Warning]") + text; }
 
-// Presses OK on every message box that opens while it lives and notes it as
-// "<caption> [<icon>]<text>".
+// Presses OK on every message box that opens while it lives, or "Bericht
+// öffnen" where the box has it and `openReport` is set, and notes the box as
+// "<caption> [<icon>]<text>", with " +Bericht" when it offers the report.
 class BoxAnswerer {
  public:
   BoxAnswerer() {
@@ -51,15 +54,18 @@ class BoxAnswerer {
     timer_.start(5);
   }
   QStringList boxes;
+  bool openReport = false;
 
  private:
   void Answer() {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (box == nullptr || !box->isVisible()) return;
     const char* icon = QMetaEnum::fromType<QMessageBox::Icon>().valueToKey(box->icon());
-    boxes << QStringLiteral("%1 [%2]%3")
-                 .arg(box->windowTitle(), QString::fromLatin1(icon), box->text());
-    box->button(QMessageBox::Ok)->click();
+    auto* open = box->findChild<QPushButton*>(QStringLiteral("openReport"));
+    boxes << QStringLiteral("%1 [%2]%3%4")
+                 .arg(box->windowTitle(), QString::fromLatin1(icon), box->text(),
+                      open != nullptr ? QStringLiteral(" +Bericht") : QString());
+    (openReport && open != nullptr ? open : box->button(QMessageBox::Ok))->click();
   }
   QTimer timer_;
 };
@@ -69,9 +75,13 @@ class BoxAnswerer {
 // upper-case extension in a folder of its own, so that "beside file 1"
 // cannot pass for "beside file 2". The chooser returns `answers` in turn
 // (nothing once they are used up) and notes the previous choice it was
-// offered.
+// offered; every URL the dialog would open is noted in `opened`.
 struct Fixture {
   Fixture() {
+    dialog.SetUrlOpener([this](const QUrl& url) {
+      opened << url;
+      return openSucceeds;
+    });
     dialog.SetChooser([this](std::string_view previous) {
       offered << QFile::decodeName(QByteArray(previous.data(), qsizetype(previous.size())));
       if (answers.isEmpty()) return FileChoice::Cancelled();
@@ -118,6 +128,8 @@ struct Fixture {
   QString file2 = Copy("datei2.ged", QStringLiteral("andere/zweiter.GED"));
   QStringList answers;
   QStringList offered;
+  QList<QUrl> opened;
+  bool openSucceeds = true;
   BoxAnswerer answerer;
   MainDialog dialog;
 };
@@ -231,7 +243,9 @@ class MainDialogTest : public QObject {
     QCOMPARE(f.LoadBothAndMerge(), 1);
     QString output = f.dir.filePath(QStringLiteral("merge.ged"));
     QCOMPARE(f.answerer.boxes,
-             QStringList{QStringLiteral("Fertig [Information]\n%1\n wurde erzeugt").arg(output)});
+             QStringList{
+                 QStringLiteral("Fertig [Information]\n%1\n wurde erzeugt +Bericht").arg(output)});
+    QVERIFY(f.opened.isEmpty());  // OK opens nothing
     QCOMPARE(f.Status(), QStringLiteral("Fertig!"));
     QByteArray merged = ReadFile(output);
     QVERIFY(merged.startsWith("0 HEAD"));
@@ -244,6 +258,40 @@ class MainDialogTest : public QObject {
              QStringList{"zweiter.GED"});
     QCOMPARE(ReadFile(f.file1), ReadFile(Example("datei1.ged")));
     QCOMPARE(ReadFile(f.file2), ReadFile(Example("datei2.ged")));
+  }
+
+  void FertigBoxOpensTheReportOrSaysItCannot() {
+    {
+      // A scope of its own: a second answerer alive would race the next one.
+      Fixture f;
+      f.answerer.openReport = true;
+      QCOMPARE(f.LoadBothAndMerge(), 1);
+      QString report = f.dir.filePath(QStringLiteral("merge.html"));
+      QCOMPARE(f.opened, QList<QUrl>{QUrl::fromLocalFile(report)});
+      QVERIFY(ReadFile(report).contains("<h2 id=\"verschmolzen\">Verschmolzen</h2>"));
+    }
+    Fixture failing;
+    failing.answerer.openReport = true;
+    failing.openSucceeds = false;
+    QCOMPARE(failing.LoadBothAndMerge(), 1);
+    QCOMPARE(failing.opened.size(), 1);
+    QCOMPARE(failing.answerer.boxes.size(), 2);
+    QCOMPARE(failing.answerer.boxes[1], ErrorBox("\nBericht kann nicht geöffnet werden"));
+  }
+
+  void UnwrittenReportIsNotOffered() {
+    Fixture f;
+    QVERIFY(QDir(f.dir.path()).mkdir(QStringLiteral("merge.html")));
+    f.answerer.openReport = true;
+    QCOMPARE(f.LoadBothAndMerge(), 1);
+    QString report = f.dir.filePath(QStringLiteral("merge.html"));
+    QCOMPARE(f.answerer.boxes.size(), 2);
+    QCOMPARE(f.answerer.boxes[0],
+             ErrorBox(QStringLiteral("\nBericht %1 kann nicht geschrieben werden").arg(report)));
+    QVERIFY(f.answerer.boxes[1].startsWith(QStringLiteral("Fertig [Information]")));
+    QVERIFY(!f.answerer.boxes[1].endsWith(QStringLiteral(" +Bericht")));
+    QVERIFY(f.opened.isEmpty());
+    QVERIFY(QFile::exists(f.dir.filePath(QStringLiteral("merge.ged"))));
   }
 
   void MergeThatCannotWriteStillEnds() {

@@ -99,39 +99,6 @@ TEST(ExportRealFilesTest, EveryFileMergedWithItselfHoldsTogether) {
   EXPECT_GT(merged, 40);
 }
 
-TEST(ExportRealFilesTest, PairsOfDifferentFilesHoldTogether) {
-  if (!RealTestDataPresent()) GTEST_SKIP() << "no real test data at " << KINWEAVE_REAL_TESTDATA;
-  const std::vector<std::pair<std::string, std::string>> pairs = {
-      {"willis.ged", "willis-ansel.ged"},
-      {"willis.ged", "willis-unicode-littleendian.ged"},
-      {"willis-ansel.ged", "willis.ged"},
-      {"willis-unicode-littleendian.ged", "willis-unicode-bigendian.ged"},
-      {"willis-ascii.ged", "willis-unicode-bigendian.ged"},
-      {"TGC551.ged", "TGC55C.ged"},
-      {"TGC551LF.ged", "TGC55CLF.ged"},
-      {"utf16le.ged", "utf8-bom.ged"},
-      {"ansel.ged", "utf8-unicode.ged"},
-      {"Shakespeare.ged", "vendor-gramps.ged"},
-      {"NorseGods.ged", "GreekGods.ged"},
-      {"RomanGods.ged", "GreekGods.ged"},
-      {"vendor-ftm.ged", "ansi-cp1252-ftm17.ged"},
-      {"sample551-1.ged", "allged.ged"},
-      {"famhistcustomtags.ged", "vendor-familyhistorian.ged"},
-      {"legacycustomtags.ged", "vendor-legacy.ged"},
-      {"TGC551.ged", "TGC551LF.ged"},
-  };
-  std::set<std::pair<std::string, std::string>> merged;
-  for (const auto& [one, two] : pairs) {
-    for (const auto& [first, second] : {std::pair(one, two), std::pair(two, one)}) {
-      if (!merged.emplace(first, second).second) continue;
-      SCOPED_TRACE(first + " + " + second);
-      MergedPair result = MergeRealPair(first, second);
-      EXPECT_TRUE(result.problems.empty()) << JoinProblems(result.problems);
-      EXPECT_TRUE(result.leftBehind.empty()) << JoinProblems(result.leftBehind);
-    }
-  }
-}
-
 // Each file with its siblings of the folder: those whose names start alike
 // (the same program or collection, mostly the same family in other
 // encodings), and its neighbours in name order, which are mostly other

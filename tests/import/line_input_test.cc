@@ -81,18 +81,6 @@ TEST(LineInputEncodings, CharLineSwitchesAFileWithoutMark) {
   EXPECT_EQ(v.slot(0).encoding, kEncodingPlain);
 }
 
-TEST(LineInputEncodings, AnselLettersAreComposed) {
-  LoadSetup s;
-  s.Load(0, "a.ged",
-         "0 HEAD\n1 CHAR ANSEL\n0 @I1@ INDI\n1 NAME J\xE8urgen /Gro\xCF/\n"
-         "0 @I2@ INDI\n1 NAME Jos\xE2" "e /\xE9" "Capek/\n0 TRLR\n");
-  EXPECT_STREQ(s.person(0, 1).givenNames, "J\xFCrgen");
-  EXPECT_STREQ(Surname(s, 1), "Gro\xDF");
-  EXPECT_STREQ(s.person(0, 2).givenNames, "Jos\xE9");
-  EXPECT_STREQ(Surname(s, 2), "Capek");  // no Windows-1252 C with caron: the letter
-  EXPECT_EQ(s.slot(0).encoding, kEncodingAnsel);
-}
-
 TEST(LineInputEncodings, Utf16BothOrdersWithAndWithoutMarkAndCrOnly) {
   const std::string text = "0 HEAD\r1 CHAR ANSI\r0 @I1@ INDI\r1 NAME A /B\r0 TRLR\r";
   struct Case {

@@ -51,8 +51,8 @@ MergedPair MergeRealPair(const std::string& first, const std::string& second) {
   LoadSetup s;
   std::string bytes1 = ReadFile(RealTestFile(first));
   std::string bytes2 = ReadFile(RealTestFile(second));
-  s.Load(0, "in1-" + first, bytes1);
-  s.Load(1, "in2-" + second, bytes2);
+  EXPECT_EQ(s.Load(0, "in1-" + first, bytes1), 1);
+  EXPECT_EQ(s.Load(1, "in2-" + second, bytes2), 1);
   MergePass(*s.store, s.log, s.reporter);
   MergedPair result;
   const InputSlot& slot0 = s.slot(0);

@@ -1,5 +1,6 @@
-// Every real GEDCOM file of the shared test data loads without a crash, and
-// the files whose contents were counted by hand give those counts.
+// The real GEDCOM files whose contents were counted by hand give those
+// counts, and the encodings of one tree give the same names. (Every file
+// loads and merges with itself in the export's real-file sweep.)
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -22,20 +23,6 @@ void LoadReal(LoadSetup& s, const std::string& name, int slot = 0) {
   std::filesystem::copy_file(test::RealTestFile(name), copy,
                              std::filesystem::copy_options::overwrite_existing);
   ASSERT_EQ(s.LoadPath(slot, copy), 1) << name;
-}
-
-TEST(RealFiles, EveryFileLoads) {
-  SKIP_WITHOUT_REAL_DATA();
-  int files = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(KINWEAVE_REAL_TESTDATA)) {
-    if (entry.path().extension() != ".ged") continue;
-    LoadSetup s;
-    LoadReal(s, entry.path().filename().string());
-    EXPECT_TRUE(s.reporter.errors.empty()) << entry.path() << ": " << s.reporter.errors[0];
-    EXPECT_NE(s.LogText().find(" Familien\n"), std::string::npos) << entry.path();
-    ++files;
-  }
-  EXPECT_GT(files, 50);
 }
 
 struct Counted {

@@ -24,6 +24,7 @@
 #include "base/gedcom_line.h"
 #include "base/input_file.h"
 #include "base/merge_log.h"
+#include "base/side_by_side.h"
 #include "export/export.h"
 #include "report/report.h"
 #include "run/load.h"
@@ -169,7 +170,18 @@ int main(int argc, char** argv) {
   int missing = 0;
   if (count == 3) {
     start = Clock::now();
-    int written = kw::ExportGedcom(*store, log, reporter, paths[2]);
+    // As the merge run does it: the report's dates are read beside the export.
+    kw::ReportPreparation prepared(*store);
+    prepared.Gather();
+    int written = 0;
+    double datesSeconds = 0;
+    kw::SideBySide(
+        prepared.Large(), [&] { written = kw::ExportGedcom(*store, log, reporter, paths[2]); },
+        [&] {
+          Clock::time_point datesStart = Clock::now();
+          prepared.ReadDates();
+          datesSeconds = Seconds(datesStart);
+        });
     log.Flush();
     double seconds = Seconds(start);
     double megabytes = FileMegabytes(paths[2]);
@@ -181,7 +193,7 @@ int main(int argc, char** argv) {
       start = Clock::now();
       std::clock_t cpuStart = std::clock();
       kw::ReportOutcome report =
-          kw::WriteMergeReport(*store, paths[2], reportPaths, kw::ReportDateNow());
+          kw::WriteMergeReport(*store, paths[2], reportPaths, kw::ReportDateNow(), &prepared);
       double reportSeconds = Seconds(start);
       double reportCpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
       double job = Seconds(jobStart);
@@ -196,6 +208,7 @@ int main(int argc, char** argv) {
                   100.0 * reportSeconds / job, job);
       std::printf("  processor time %.3f s, %.1f %% of the whole job's (%.3f s)\n", reportCpu,
                   100.0 * reportCpu / jobCpu, jobCpu);
+      std::printf("  its dates read beside the export: %.3f s\n", datesSeconds);
     }
     std::printf("whole job: %.3f s\n", Seconds(jobStart));
     std::printf("peak memory of the job: %.0f MB\n", PeakMegabytes());

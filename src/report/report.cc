@@ -175,8 +175,13 @@ class CsvRows {
 class ReportWriter {
  public:
   ReportWriter(Store& store, const std::string& outputPath, const ReportPaths& paths,
-               std::string_view date)
-      : store_(store), outputPath_(outputPath), paths_(paths), date_(date), dates_(store) {}
+               std::string_view date, ReportPreparation& prepared)
+      : store_(store),
+        outputPath_(outputPath),
+        paths_(paths),
+        date_(date),
+        prepared_(prepared),
+        dates_(prepared.dates()) {}
 
   ReportOutcome Write();
 
@@ -221,7 +226,8 @@ class ReportWriter {
   ReportFile html_;
   ReportFile csv_;
   Utf8Converter utf8_;
-  WrittenDates dates_;
+  ReportPreparation& prepared_;
+  WrittenDates& dates_;
 
   std::vector<int32_t> order_;  // pair indexes in the order of the rows
   std::vector<int32_t> rowOf_;  // the row of each pair
@@ -442,21 +448,16 @@ void ReportWriter::PlanPairs() {
   rowOf_.resize(matches.size());
   for (size_t row = 0; row < order_.size(); ++row) rowOf_[order_[row]] = static_cast<int32_t>(row);
   pairOfPerson0_.assign(store_.slots[0].persons.size(), -1);
-  std::vector<int32_t> persons[2];
   for (size_t i = 0; i < matches.size(); ++i) {
     int32_t p = matches[i].person0;
     if (p > 0 && static_cast<size_t>(p) < pairOfPerson0_.size()) {
       pairOfPerson0_[p] = static_cast<int32_t>(i);
     }
-    persons[0].push_back(p);
-    persons[1].push_back(matches[i].person1);
   }
-  // The two files are read for their dates side by side: a quarter of the
-  // report's time on a large merge, and the machine has a second core.
-  constexpr size_t kWorthAThread = 4096;
-  SideBySide(
-      matches.size() >= kWorthAThread, [&] { dates_.Locate(0, persons[0]); },
-      [&] { dates_.Locate(1, persons[1]); });
+  if (!prepared_.read()) {
+    prepared_.Gather();
+    prepared_.ReadDates();
+  }
 }
 
 const char* const kPairColumns[] = {
@@ -821,9 +822,43 @@ std::string ReportDateNow() {
   return text;
 }
 
+// ---------------------------------------------------------------------------
+// Before the export
+
+ReportPreparation::ReportPreparation(Store& store)
+    : store_(store), dates_(std::make_unique<WrittenDates>(store)) {}
+
+ReportPreparation::~ReportPreparation() = default;
+
+bool ReportPreparation::Large() const {
+  constexpr size_t kWorthAThread = 4096;
+  return store_.provenance.matches().size() >= kWorthAThread;
+}
+
+void ReportPreparation::Gather() {
+  const std::vector<MatchEntry>& matches = store_.provenance.matches();
+  std::vector<int32_t> persons[2];
+  for (const MatchEntry& match : matches) {
+    persons[0].push_back(match.person0);
+    persons[1].push_back(match.person1);
+  }
+  dates_->Gather(0, persons[0]);
+  dates_->Gather(1, persons[1]);
+}
+
+// The two files are read for their dates side by side: a quarter of the
+// report's time on a large merge, and the machine has a second core.
+void ReportPreparation::ReadDates() {
+  SideBySide(
+      Large(), [this] { dates_->Scan(0); }, [this] { dates_->Scan(1); });
+  read_ = true;
+}
+
 ReportOutcome WriteMergeReport(Store& store, const std::string& outputPath,
-                               const ReportPaths& paths, std::string_view date) {
-  ReportWriter writer(store, outputPath, paths, date);
+                               const ReportPaths& paths, std::string_view date,
+                               ReportPreparation* prepared) {
+  ReportPreparation own(store);
+  ReportWriter writer(store, outputPath, paths, date, prepared != nullptr ? *prepared : own);
   return writer.Write();
 }
 

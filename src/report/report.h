@@ -15,6 +15,7 @@
 #define KINWEAVE_REPORT_REPORT_H_
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -42,12 +43,41 @@ struct ReportOutcome {
   bool csv = false;   // the file of pairs was written
 };
 
+class WrittenDates;
+
+// What the report can do before the export has run: find the dates of the
+// merged pairs in both files. Gather after the merge pass and before the
+// export (it reads the tables); ReadDates then reads only the input files'
+// bytes, so it may run on another thread while the export runs. Lives
+// until the report is written; the store must outlive it.
+class ReportPreparation {
+ public:
+  explicit ReportPreparation(Store& store);
+  ~ReportPreparation();
+  ReportPreparation(const ReportPreparation&) = delete;
+  ReportPreparation& operator=(const ReportPreparation&) = delete;
+
+  void Gather();
+  void ReadDates();
+  // Whether reading the dates is work enough to be worth a thread.
+  bool Large() const;
+  bool read() const { return read_; }
+  WrittenDates& dates() { return *dates_; }
+
+ private:
+  Store& store_;
+  std::unique_ptr<WrittenDates> dates_;
+  bool read_ = false;
+};
+
 // Writes both files after a merge run whose output was written: the store
 // holds both slots, the output's tables in slot 0 and the provenance of
 // the run. `date` (UTF-8) is shown as the date of the report. A file that
-// cannot be written whole is removed.
+// cannot be written whole is removed. `prepared`, when given, holds the
+// dates read beside the export; otherwise the report reads them itself.
 ReportOutcome WriteMergeReport(Store& store, const std::string& outputPath,
-                               const ReportPaths& paths, std::string_view date);
+                               const ReportPaths& paths, std::string_view date,
+                               ReportPreparation* prepared = nullptr);
 
 }  // namespace kw
 

@@ -46,16 +46,17 @@ void WrittenDates::Take(const SlotDates& dates, const Kept& kept, PackedDate dat
 }
 
 void WrittenDates::Locate(int slot, const std::vector<int32_t>& persons) {
+  Gather(slot, persons);
+  Scan(slot);
+}
+
+void WrittenDates::Gather(int slot, const std::vector<int32_t>& persons) {
   const InputSlot& s = store_.slots[slot];
   // What the scan needs of each person is gathered in one pass, then
   // sorted by record position; the persons' table is not read again.
-  struct Wanted {
-    int64_t position;  // of the record, whose DATE lines follow it
-    uint32_t entry;
-    int64_t lines[2];  // birth, death
-    bool operator<(const Wanted& other) const { return position < other.position; }
-  };
-  std::vector<Wanted> wanted;
+  SlotDates& dates = slots_[slot];
+  std::vector<Wanted>& wanted = dates.wanted;
+  wanted.clear();
   wanted.reserve(persons.size());
   constexpr size_t kAhead = 16;
   for (size_t k = 0; k < persons.size(); ++k) {
@@ -65,12 +66,15 @@ void WrittenDates::Locate(int slot, const std::vector<int32_t>& persons) {
     wanted.push_back({p.recordPos, static_cast<uint32_t>(k), {p.birthDatePos, p.deathDatePos}});
   }
   std::sort(wanted.begin(), wanted.end());
-  SlotDates& dates = slots_[slot];
   dates.persons = persons;
-  dates.kept.assign(persons.size(), {});
+}
+
+void WrittenDates::Scan(int slot) {
+  SlotDates& dates = slots_[slot];
+  dates.kept.assign(dates.persons.size(), {});
   dates.longTexts.clear();
   std::string birth, death;
-  for (const Wanted& w : wanted) {
+  for (const Wanted& w : dates.wanted) {
     birth.clear();
     death.clear();
     AppendValue(slot, w.lines[kBirth], birth);
@@ -78,6 +82,7 @@ void WrittenDates::Locate(int slot, const std::vector<int32_t>& persons) {
     Keep(birth, dates, dates.kept[w.entry][kBirth]);
     Keep(death, dates, dates.kept[w.entry][kDeath]);
   }
+  dates.wanted = {};
 }
 
 void WrittenDates::OfEntry(int slot, size_t k, std::string& birth, std::string& death,

@@ -25,6 +25,12 @@ class WrittenDates {
   // k of the slot holds those of persons[k]. Locate of one slot and of the
   // other may run at the same time: each touches only its own slot.
   void Locate(int slot, const std::vector<int32_t>& persons);
+  // Locate in two steps. Gather notes where the dates of the persons stand
+  // (it reads the persons' table); Scan reads them from the file and reads
+  // nothing else of the store, so it may run while the export adds records
+  // to the tables.
+  void Gather(int slot, const std::vector<int32_t>& persons);
+  void Scan(int slot);
   // The dates of entry k of the slot, as OfPerson gives them; a date in the
   // log's form is made in `ring`. Threads may ask at the same time, each
   // with a ring of its own.
@@ -48,12 +54,21 @@ class WrittenDates {
     char text[15] = {};
   };
 
+  // Where Gather found a person's DATE lines.
+  struct Wanted {
+    int64_t position;  // of the record, whose DATE lines follow it
+    uint32_t entry;
+    int64_t lines[2];  // birth, death
+    bool operator<(const Wanted& other) const { return position < other.position; }
+  };
+
   // What Locate keeps of one slot.
   struct SlotDates {
     std::vector<std::array<Kept, 2>> kept;  // by entry: birth, death
     std::vector<int32_t> persons;           // by entry
     std::vector<std::string> longTexts;
     std::string storage;
+    std::vector<Wanted> wanted;  // from Gather to Scan, in file order
   };
 
   // The value of the DATE line at `start` (none for 0), appended as

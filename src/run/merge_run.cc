@@ -10,6 +10,7 @@
 
 #include "base/display_path.h"
 #include "base/output_file.h"
+#include "base/side_by_side.h"
 #include "export/export.h"
 #include "report/report.h"
 #include "run/merge_pass.h"
@@ -47,7 +48,7 @@ bool MoveLog(const std::string& from, const std::string& to, int* error) {
 // when it was not written (an error box said why). A report never takes
 // the name of the output or of an input file.
 std::string WriteReport(Store& store, Reporter& reporter, const std::string& outputPath,
-                        std::string_view reportDate) {
+                        std::string_view reportDate, ReportPreparation& prepared) {
   ReportPaths paths = ReportPathsFor(outputPath);
   for (const std::string* path : {&paths.html, &paths.csv}) {
     if (SameFile(*path, outputPath) || SameFile(*path, store.slots[0].filePath) ||
@@ -58,7 +59,7 @@ std::string WriteReport(Store& store, Reporter& reporter, const std::string& out
     }
   }
   std::string date = reportDate.empty() ? ReportDateNow() : std::string(reportDate);
-  ReportOutcome outcome = WriteMergeReport(store, outputPath, paths, date);
+  ReportOutcome outcome = WriteMergeReport(store, outputPath, paths, date, &prepared);
   for (const auto& [written, path] : {std::pair{outcome.html, &paths.html},
                                       std::pair{outcome.csv, &paths.csv}}) {
     if (!written) {
@@ -101,12 +102,19 @@ MergeOutcome RunMerge(Store& store, MergeLog& log, Reporter& reporter,
   MergePass(store, log, reporter);
   reporter.Wait(1000);
   ShowStatus(reporter, 0, "Export...");
-  int written = ExportGedcom(store, log, reporter, outputPath);
+  // The report's dates are read from the input files while the export
+  // writes, on the core the export leaves idle.
+  ReportPreparation prepared(store);
+  prepared.Gather();
+  int written = 0;
+  SideBySide(
+      prepared.Large(), [&] { written = ExportGedcom(store, log, reporter, outputPath); },
+      [&prepared] { prepared.ReadDates(); });
   log.Flush();
   std::string reportPath;
   if (written) {
     ShowStatus(reporter, 0, "Bericht...");
-    reportPath = WriteReport(store, reporter, outputPath, reportDate);
+    reportPath = WriteReport(store, reporter, outputPath, reportDate, prepared);
   }
 
   const InputSlot& slot0 = store.slots[0];

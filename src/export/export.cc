@@ -53,7 +53,7 @@ class Exporter {
   void AddTheRestOfInputFileTwo();
   bool WriteWhatIsNew(bool carriedToo);
   void WriteNotesAndSources(bool notes);
-  void WriteNoteOrSource(InputText& input, int64_t position, int32_t number, bool note);
+  void WriteNoteOrSource(InputText& input, int64_t position, int32_t sequence, bool note);
   size_t WriteCarriedRecords(size_t first);
 
   Store& store_;
@@ -498,7 +498,9 @@ void Exporter::WriteNotesAndSources(bool notes) {
 }
 
 // A note keeps the text of its own level-0 line after its new number.
-void Exporter::WriteNoteOrSource(InputText& input, int64_t position, int32_t number, bool note) {
+void Exporter::WriteNoteOrSource(InputText& input, int64_t position, int32_t sequence,
+                                 bool note) {
+  const int32_t number = renumbering_.OutputNumber(note ? 'N' : 'S', sequence);
   std::string_view value = RecordValue(input.LineBefore(position), input.encoding());
   if (value.empty() && note) output_.WriteLine("0 @N%d@ NOTE\n", number);
   if (value.empty() && !note) output_.WriteLine("0 @S%d@ SOUR\n", number);

@@ -252,6 +252,33 @@ void Renumbering::WriteChildren(int32_t f) {
   }
 }
 
+int32_t Renumbering::OutputNumber(char letter, int32_t sequence) {
+  if (!takenFound_) {
+    takenFound_ = true;
+    const InputSlot& slot0 = store_.slots[0];
+    auto note = [this](std::string_view name) {
+      if (name.size() < 4 || name[0] != '@' || (name[1] != 'N' && name[1] != 'S')) return;
+      int32_t k = XrefNumber(name, name[1], INT32_MAX);
+      if (k > 0) (name[1] == 'N' ? takenNotes_ : takenSources_).push_back(k);
+    };
+    for (const std::string& name : slot0.xrefs) note(name);
+    for (std::string_view name : slot0.personNames.Names()) note(name);
+    for (std::string_view name : slot0.familyNames.Names()) note(name);
+    std::sort(takenNotes_.begin(), takenNotes_.end());
+    std::sort(takenSources_.begin(), takenSources_.end());
+  }
+  const std::vector<int32_t>& taken = letter == 'N' ? takenNotes_ : takenSources_;
+  // The sequence-th free number: the sequence number moved up by every
+  // taken number at or below where it lands.
+  int32_t number = sequence;
+  for (;;) {
+    auto below = std::upper_bound(taken.begin(), taken.end(), number) - taken.begin();
+    int32_t moved = sequence + static_cast<int32_t>(below);
+    if (moved == number) return number;
+    number = moved;
+  }
+}
+
 bool Renumbering::WriteReference(const LineText& text) {
   const ScannedLine& line = text.line;
   uint32_t tag = TagCode(line.token2);
@@ -262,9 +289,9 @@ bool Renumbering::WriteReference(const LineText& text) {
   int32_t sequence = tag == kNote ? NoteSequence(slot, m) : SourceSequence(slot, m);
   if (sequence == 0) return false;  // not a reference the import numbered
   if (tag == kNote) {
-    output_.WriteNumberedLink(line.level, "NOTE", 'N', sequence);
+    output_.WriteNumberedLink(line.level, "NOTE", 'N', OutputNumber('N', sequence));
   } else {
-    output_.WriteNumberedLink(line.level, "SOUR", 'S', sequence);
+    output_.WriteNumberedLink(line.level, "SOUR", 'S', OutputNumber('S', sequence));
   }
   return true;
 }

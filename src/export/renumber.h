@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/merge_log.h"
 #include "base/reporter.h"
@@ -47,6 +48,12 @@ class Renumbering {
   // Reserves room in slot 0's tables for every record input file 2 could
   // add, so that references into them stay valid through the export.
   void MakeRoomForAdditions();
+
+  // The number note (`letter` 'N') or source ('S') of sequence number
+  // `sequence` is written under: the sequence number, unless records of
+  // input file 1 keep names of that form (a repository @S1@); then the
+  // sequence-th number whose name no such record has.
+  int32_t OutputNumber(char letter, int32_t sequence);
 
   // Brings the unmatched members of slot-1 family `g` (matched) into its
   // slot-0 partner family.
@@ -132,6 +139,10 @@ class Renumbering {
   CarriedRecords carried_;
   WrittenFlags written_;
   bool numbersUsedUpShown_ = false;
+  // The numbers of the names "@N<k>@" and "@S<k>@" that records of input
+  // file 1 keep in the output, sorted; found at the first OutputNumber.
+  bool takenFound_ = false;
+  std::vector<int32_t> takenNotes_, takenSources_;
   std::vector<bool> completed_;  // slot-1 families CompleteMergedFamily has done
 };
 

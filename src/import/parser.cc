@@ -183,10 +183,12 @@ bool Parser::HandleRecord(const ScannedLine& line) {
     family_ = n;
     return true;
   }
-  if (slotNumber_ == 0 && IsXref(xref)) slot_.xrefs.insert(xref);
   bool note = type == kNote;
   bool numbered = (note || type == kSour) && ScanAnyXref(xref, &n) &&
                   n >= 0 && n < kNoteNumberLimit;
+  // A numbered note or source is written under its new number: its own
+  // name does not reach the output.
+  if (slotNumber_ == 0 && IsXref(xref) && !numbered) slot_.xrefs.insert(xref);
   if (!numbered) {
     if (IsXref(xref)) slot_.otherRecordPos.emplace(xref, recordPos_);
     return true;

@@ -88,6 +88,14 @@ int32_t RecordNames::NumberOf(std::string_view name) const {
   return at == 0 ? -1 : entries_[at - 1].number;
 }
 
+std::vector<std::string_view> RecordNames::Names() const {
+  std::vector<std::string_view> names;
+  for (const Entry& entry : entries_) {
+    if (NameOf(entry.number) == Name(entry)) names.push_back(Name(entry));
+  }
+  return names;
+}
+
 std::string_view RecordNames::NameOf(int32_t number) const {
   if (byNumber_.empty()) return {};
   uint32_t at = byNumber_[NumberPlace(number)];

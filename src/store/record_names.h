@@ -31,6 +31,9 @@ class RecordNames {
   // The name of record `number`, or "" when it has none here.
   std::string_view NameOf(int32_t number) const;
 
+  // Every name that still stands for its number.
+  std::vector<std::string_view> Names() const;
+
   size_t size() const { return entries_.size(); }
   bool empty() const { return entries_.empty(); }
 

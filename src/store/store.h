@@ -62,7 +62,8 @@ struct InputSlot {
   // the import could not number (@SOURCE1@). The first of a repeated name.
   std::unordered_map<std::string, int64_t> otherRecordPos;
   // Slot 0 only: the cross-references of input file 1's level-0 lines
-  // other than persons and families (their names know those). Ask
+  // other than persons, families and the notes and sources the import
+  // numbered: the names these records keep in the output. Ask
   // HasRecordNamed.
   std::unordered_set<std::string> xrefs;
   std::string filePath;           // the input file, native path bytes

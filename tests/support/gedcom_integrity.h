@@ -201,15 +201,6 @@ inline std::set<std::string> MissingPointerTargets(const std::string& bytes,
   return missing;
 }
 
-// How many of the problems are pointers that name no record.
-inline int DanglingPointers(const std::vector<std::string>& problems) {
-  int count = 0;
-  for (const auto& problem : problems) {
-    if (problem.find(" names no record") != std::string::npos) ++count;
-  }
-  return count;
-}
-
 // After an export: the output names of the notes and sources whose record
 // the import never found ("@N%d@" / "@S%d@" by sequence number), which the
 // output refers to without writing them.

@@ -93,7 +93,13 @@ LoadResult Load(Store& store, MergeLog& log, Reporter& reporter, int slot,
   s.filePath = path;
   store.provenance.StartLoad(slot);
   OpenedFile file = OpenFile(path);
-  if (!Accept(reporter, slot, file)) return LoadResult::kRefused;
+  if (!Accept(reporter, slot, file)) {
+    // The slot now names the refused file: the records of the file before
+    // it must not be merged under that name.
+    if (s.prepared()) PrepareSlot(s);
+    s.bytes.clear();
+    return LoadResult::kRefused;
+  }
   s.bytes = std::move(file.bytes);
   reporter.CreateProgress();
   ShowStatus(reporter, 0, "Lade %s ...", file.baseName.c_str());

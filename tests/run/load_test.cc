@@ -29,6 +29,13 @@ TEST(LoadSlot, ARefusedFileLeavesTheSlotEmptyButNamed) {
   EXPECT_EQ(s.Load(1, "alt.ged.txt", kSmall), 1);  // ".ged" anywhere in the name
   // A file with nothing but a header is GEDCOM all the same.
   EXPECT_EQ(s.Load(1, "kopf.ged", "0 HEAD\r\n1 CHAR ANSI\r\n0 TRLR\r\n"), 1);
+  // A refused file after a loaded one: the slot holds nothing of the
+  // earlier file, which a merge would otherwise take under the new name.
+  ASSERT_EQ(s.Load(1, "anna.ged", kSmall), 1);
+  EXPECT_EQ(s.Load(1, "anna.txt", kSmall), 0);
+  EXPECT_EQ(s.slot(1).personCount, 0);
+  EXPECT_TRUE(s.slot(1).bytes.empty());
+  EXPECT_EQ(s.slot(1).filePath, s.dir.File("anna.txt"));
 }
 
 TEST(LoadSlot, StatusProgressAndSummary) {

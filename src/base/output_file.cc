@@ -33,16 +33,6 @@ unsigned RandomNumber() {
   return random();
 }
 
-// Moves `from` to `to`; without `replace`, never over an existing file.
-int Rename(const std::string& from, const std::string& to, bool replace) {
-  if (replace) return std::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
-  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
-  if (errno != EINVAL && errno != ENOSYS) return errno;
-  // A file system without the no-replace move: a link cannot replace.
-  if (link(from.c_str(), to.c_str()) != 0) return errno;
-  unlink(from.c_str());
-  return 0;
-}
 
 // The file a name leads to: a symbolic link's final target, so that the
 // link stays and its file is replaced; a name that leads nowhere yet as it
@@ -106,7 +96,7 @@ bool OutputFile::Write(std::string_view bytes) {
   return true;
 }
 
-bool OutputFile::Commit(bool replace) {
+bool OutputFile::Commit() {
   if (fd_ < 0) return false;
   if (error_ == 0 && fsync(fd_) != 0) Fail(errno);
   std::string named = tempPath_;
@@ -128,8 +118,7 @@ bool OutputFile::Commit(bool replace) {
   if (close(fd_) != 0) Fail(errno);
   fd_ = -1;
   if (error_ == 0) {
-    int renamed = Rename(named, path_, replace);
-    if (renamed != 0) Fail(renamed);
+    if (std::rename(named.c_str(), path_.c_str()) != 0) Fail(errno);
   }
   if (error_ != 0 && !named.empty()) unlink(named.c_str());
   tempPath_.clear();
@@ -165,6 +154,15 @@ std::string WriteErrorReason(int error) {
     default:
       return "Systemfehler " + std::to_string(error);
   }
+}
+
+int MoveWithoutReplacing(const std::string& from, const std::string& to) {
+  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+  if (errno != EINVAL && errno != ENOSYS) return errno;
+  // A file system without the no-replace move: a link cannot replace.
+  if (link(from.c_str(), to.c_str()) != 0) return errno;
+  unlink(from.c_str());
+  return 0;
 }
 
 }  // namespace kw

@@ -34,9 +34,8 @@ class OutputFile {
   bool Write(std::string_view bytes);
 
   // Makes the file whole on the disk and gives it its name, replacing a
-  // file of that name; with `replace` false an existing file stays and
-  // Commit fails with EEXIST. Nothing is left behind when it fails.
-  bool Commit(bool replace = true);
+  // file of that name. Nothing is left behind when it fails.
+  bool Commit();
   // Drops what was written; an earlier file of the name stays untouched.
   void Abandon();
 
@@ -56,6 +55,10 @@ class OutputFile {
 // Why writing failed, in German, for the error box: the system's reason
 // for the common failures, otherwise the error number.
 std::string WriteErrorReason(int error);
+
+// Moves the file `from` to `to` unless a file of that name is there
+// already. 0, or the errno of the failure (EEXIST for a file in the way).
+int MoveWithoutReplacing(const std::string& from, const std::string& to);
 
 }  // namespace kw
 

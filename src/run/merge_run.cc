@@ -1,8 +1,6 @@
 #include "run/merge_run.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -31,17 +29,8 @@ std::string FinalLogPath(const std::string& outputPath) {
 // Moves the log beside the output, never replacing a file that is there:
 // then the log stays where it is. False when the move failed otherwise.
 bool MoveLog(const std::string& from, const std::string& to, int* error) {
-  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
-  *error = errno;
-  if (errno == EEXIST) return true;
-  if (errno != EINVAL && errno != ENOSYS) return false;
-  // A file system without the no-replace move: a link cannot replace.
-  if (link(from.c_str(), to.c_str()) != 0) {
-    *error = errno;
-    return errno == EEXIST;
-  }
-  unlink(from.c_str());
-  return true;
+  *error = MoveWithoutReplacing(from, to);
+  return *error == 0 || *error == EEXIST;
 }
 
 // Writes the report beside the output and returns the page's path, or ""

@@ -73,6 +73,9 @@ TEST(MergeRun, TheLogNeverReplacesAFile) {
   ASSERT_EQ(MergeFiles(s, one, two, "merge.ged"), MergeOutcome::kWritten);
   EXPECT_EQ(test::ReadFile(s.dir.File("merge.log")), "alt");
   EXPECT_NE(test::ReadFile(s.dir.File("log")).find("merge.ged wurde erzeugt"), std::string::npos);
+  for (const auto& entry : fs::directory_iterator(s.dir.path())) {
+    EXPECT_NE(entry.path().filename().string()[0], '.') << "a temporary file left behind";
+  }
 }
 
 TEST(MergeRun, AnOutputThatCannotBeWrittenIsNotReportedAsDone) {

@@ -50,5 +50,17 @@ TEST(LogFlush, EntriesWaitForThePhaseEndAndEveryBoxSeesThemOnDisk) {
   EXPECT_EQ(test::ReadFile(dir.File("log")), "3 Personen\nAnna verschmolzen\n2 Familien\n1 Ende\n");
 }
 
+// A long phase (a quarter of a million merges) does not hold all of its
+// log in memory: past a megabyte the held entries go to the disk.
+TEST(LogFlush, ALongPhaseReachesTheDiskAMegabyteAtATime) {
+  test::TempDir dir;
+  RecordingReporter reporter;
+  const std::string input1 = dir.File("eins.ged");
+  MergeLog log(input1, reporter);
+  const std::string entry(1000, 'x');
+  for (int i = 0; i < 1100; ++i) log.Write("%s\n", entry.c_str());
+  EXPECT_GE(test::ReadFile(dir.File("log")).size(), size_t{1} << 20);
+}
+
 }  // namespace
 }  // namespace kw

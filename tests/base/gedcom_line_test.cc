@@ -6,8 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <map>
 #include <string>
 #include <vector>
+
+#include "support/table.h"
 
 namespace kw {
 namespace {
@@ -30,28 +33,13 @@ std::vector<std::string> Lines(const std::string& bytes, InputEncoding encoding)
 }
 
 TEST(GedcomLine, MarksAndUtf16StartsDecideTheEncoding) {
-  struct Case {
-    std::string start;
-    InputEncoding encoding;
-    bool fixed;
-    int markBytes;
-  } cases[] = {
-      {"\xEF\xBB\xBF" "0", kEncodingUtf8, true, 3},
-      {"\xFF\xFE" "0", kEncodingUtf16Le, true, 2},
-      {"\xFE\xFF", kEncodingUtf16Be, true, 2},
-      {std::string("0\0 ", 3), kEncodingUtf16Le, true, 0},
-      {std::string("\0" "0", 2), kEncodingUtf16Be, true, 0},
-      // An incomplete mark is read as plain bytes from the first byte.
-      {"\xEF\xBB" "A", kEncodingPlain, false, 0},
-      {std::string("\xFF\0", 2), kEncodingPlain, false, 0},
-      {"0 HEAD", kEncodingPlain, false, 0},
-      {"", kEncodingPlain, false, 0},
-  };
-  for (const Case& c : cases) {
-    EncodingProbe probe = ProbeEncoding(c.start);
-    EXPECT_EQ(probe.encoding, c.encoding) << c.start;
-    EXPECT_EQ(probe.fixed, c.fixed) << c.start;
-    EXPECT_EQ(probe.markBytes, c.markBytes) << c.start;
+  const std::map<std::string, InputEncoding> encodings = {{"plain", kEncodingPlain},
+      {"utf8", kEncodingUtf8}, {"utf16le", kEncodingUtf16Le}, {"utf16be", kEncodingUtf16Be}};
+  for (const test::TableRow& row : test::ReadTable("encoding-starts", 4)) {
+    EncodingProbe probe = ProbeEncoding(row.Bytes(0));
+    EXPECT_EQ(probe.encoding, encodings.at(row.Raw(1))) << row;
+    EXPECT_EQ(probe.fixed, row.Raw(2) == "yes") << row;
+    EXPECT_EQ(probe.markBytes, row.Int(3)) << row;
   }
 }
 
@@ -131,12 +119,8 @@ TEST(GedcomLine, ALineSplitsLikeScanfWouldSplitIt) {
 }
 
 TEST(GedcomLine, CrossReferenceNumbers) {
-  EXPECT_EQ(XrefNumber("@I12@", 'I', 250000), 12);
-  EXPECT_EQ(XrefNumber("@I00122@", 'I', 250000), 122);
-  EXPECT_EQ(XrefNumber("@F99999@", 'F', 100000), 99999);
-  for (const char* other : {"@I0@", "@I000@", "@I250000@", "@F12@", "@I12X@", "@I@", "@I-5@",
-                            "@3I@", "I12", "@I12", "@I1@2@"}) {
-    EXPECT_EQ(XrefNumber(other, 'I', 250000), -1) << other;
+  for (const test::TableRow& row : test::ReadTable("xref-numbers", 4)) {
+    EXPECT_EQ(XrefNumber(row.Raw(0), row.Raw(1)[0], row.Int(2)), row.Int(3)) << row;
   }
   int n = 0;
   EXPECT_TRUE(ScanAnyXref("@N5@", &n));

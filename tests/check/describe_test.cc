@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "support/table.h"
+
 namespace kw {
 namespace {
 
@@ -18,25 +20,12 @@ PackedDate Pack(int year, int month = 0, int day = 0, int qualifier = 0, int spa
 
 TEST(DateText, WritesEachSetFieldInOrder) {
   ScratchRing ring;
-  const struct {
-    PackedDate date;
-    const char* text;
-  } cases[] = {
-      {Pack(0, 6), "JUN"},
-      {Pack(1801, 0, 12), "12 1801"},
-      {Pack(1900, 14), "14 1900"},
-      {Pack(0, 15), "15"},
-      {Pack(1900, 3, 0, 5), "? MAR 1900"},
-      {Pack(4095, 12, 31, 7, 127), "??? 31 DEZ 4095/4222"},
-      // Without year and month there is no text, and the ring is not used.
-      {0, nullptr},
-      {Pack(0, 0, 12, 3, 5), nullptr},
-  };
-  for (const auto& c : cases) {
+  for (const test::TableRow& row : test::ReadTable("date-texts", 6)) {
+    const PackedDate date = Pack(row.Int(0), row.Int(1), row.Int(2), row.Int(3), row.Int(4));
     const int cursor = ring.cursor();
-    const char* text = DateText(ring, c.date);
-    EXPECT_EQ(text == nullptr ? "(none)" : std::string(text), c.text ? c.text : "(none)");
-    EXPECT_EQ(ring.cursor() == cursor, text == nullptr) << c.date;
+    const char* text = DateText(ring, date);
+    EXPECT_EQ(text == nullptr ? "null" : std::string(text), row.Raw(5)) << row;
+    EXPECT_EQ(ring.cursor() == cursor, text == nullptr) << row;
   }
 }
 

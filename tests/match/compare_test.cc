@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 
 #include "support/slot_builder.h"
+#include "support/table.h"
 
 namespace kw::test {
 namespace {
@@ -23,100 +25,42 @@ class Distances : public SlotBuilder {
   }
 };
 
-struct DistanceCase {
-  const char* p;
-  const char* q;
-  int distance;
-};
-
-std::string Pair(const DistanceCase& c) {
-  return ::testing::PrintToString(c.p) + " / " + ::testing::PrintToString(c.q);
-}
-
-// The prefix test is one-sided; an empty name is nobody's prefix here.
-TEST_F(Distances, SurnamesFromPrefixToNoAgreement) {
-  const DistanceCase cases[] = {
-      {"Weber", "Webers", 0},     {"weber", "WEBER", 0},      {"Meier", "Meierhofer", 0},
-      {"Schmidt", "Schmitt", 1},  {"Hofmann", "Hoffmann", 1}, {"Schmidtke", "Schmidtbauer", 2},
-      {"Hartmann", "Hartwig", 4}, {"Meierhofer", "Meier", 4}, {"Webers", "Weber", 4},
-      {"Bauer", "Baumann", 15},   {"", "Weber", 15},          {nullptr, "Bauer", 8},
-      {"Bauer", nullptr, 8},
-  };
-  for (const DistanceCase& c : cases) EXPECT_EQ(Surnames(c.p, c.q), c.distance) << Pair(c);
-}
-
-// Whole names first, then the first four words position by position; the
-// search of a word in the other name is case-sensitive. Runs of blanks
-// separate once, a trailing blank makes no word, a name of more than 100
-// bytes is split whole.
-TEST_F(Distances, GivenNamesWholeThenWordByWord) {
+// Prefixes and empty names (tests/tables/name-distances.txt); a name of
+// more than 100 bytes is split whole.
+TEST_F(Distances, FromPrefixToNoAgreement) {
+  for (const TableRow& row : ReadTable("name-distances", 4)) {
+    const bool surname = row.Raw(0) == "surname";
+    const int distance =
+        surname ? Surnames(row.Text(1), row.Text(2)) : GivenNames(row.Text(1), row.Text(2));
+    EXPECT_EQ(distance, row.Int(3)) << row;
+  }
   const std::string longWord(100, 'a');
-  const std::string longName = longWord + " Peter", longOther = longWord + " Xaver",
-                    longPrefix = longWord + " Pet";
-  // clang-format off
-  const DistanceCase cases[] = {
-      {"Johann", "Johann Georg", 0}, {"Johann Georg", "Johann", 5}, {"Hans", "Hannes", 1},
-      {"Hans", "Peter", 15}, {nullptr, "Hans", 8}, {"Hans", nullptr, 8},
-      {"Anna Maria", "Maria Anna", 2}, {"anna Maria", "Maria Anna", 15},
-      {"Anna Maria", "Annabel Marianne Kunz", 4}, {"Anna   Maria ", "Annabel Marianne Kunz", 4},
-      {"Ada Ida Ola Uta Xaver", "Ada Ida Ola Uta Zacharias", 5},
-      {longName.c_str(), longPrefix.c_str(), 5}, {longName.c_str(), longOther.c_str(), 15},
-      {longOther.c_str(), longName.c_str(), 15}};
-  // clang-format on
-  for (const DistanceCase& c : cases) EXPECT_EQ(GivenNames(c.p, c.q), c.distance) << Pair(c);
+  const std::string longName = longWord + " Peter", longOther = longWord + " Xaver";
+  EXPECT_EQ(GivenNames(longName.c_str(), (longWord + " Pet").c_str()), 5);
+  EXPECT_EQ(GivenNames(longName.c_str(), longOther.c_str()), 15);
+  EXPECT_EQ(GivenNames(longOther.c_str(), longName.c_str()), 15);
 }
 
 using ComparePersonsTest = SlotBuilder;
 
 // In the name walk "not the same" tells which cursor moves on: the slot-0
 // one when p sorts first. The family modes count evidence instead.
+PersonData Person(const TableRow& row, size_t at) {
+  return {row.Text(at), row.Text(at + 1), row.Int(at + 2), row.Int(at + 3), row.Text(at + 4)[0]};
+}
+
+// tests/tables/compare-verdicts.txt
 TEST_F(ComparePersonsTest, Verdicts) {
-  const struct {
-    PersonData p, q;
-    int mode;
-    Verdict verdict;
-  } cases[] = {
-      {{"Hans", "M\xFCller", 1850, 1910}, {"Hans", "Mueller", 1850}, kNameWalk, kSame},
-      {{"Hans", "Meyer", 1800}, {"Hans", "Maier", 1800}, kNameWalk, kSame},
-      {{"Hans", "Abel"}, {"Hans", "Bach"}, kNameWalk, kSlot0Before},
-      {{"Hans", "Adam"}, {"Hans", "Cramer"}, kNameWalk, kSlot0Before},
-      {{"Hans", "Bach"}, {"Hans", "Abel"}, kNameWalk, kSlot1Before},
-      // Years: equal births, or equal deaths, and no conflict.
-      {{"Hans", "Meier"}, {"Hans", "Meier"}, kNameWalk, kSlot0Before},
-      {{"Hans", "Meier", 1850}, {"Hans", "Meier", 1851}, kNameWalk, kSlot0Before},
-      {{"Hans", "Meier", 1850, 1900}, {"Hans", "Meier", 1850, 1901}, kNameWalk, kSlot0Before},
-      {{"Hans", "Meier", 0, 1900}, {"Hans", "Meier", 1850, 1900}, kNameWalk, kSame},
-      {{"Hans", "Meier", 1850}, {"Hans", "Meier", 1850}, kNameWalk, kSame},
-      {{"Hans", "Meier", 1850, 1900}, {"Hans", "Meier", 1851, 1900}, kNameWalk, kSlot0Before},
-      // Given names and sex.
-      {{"Johann", "Meier", 1800}, {"Johann Georg", "Meier", 1800}, kNameWalk, kSame},
-      {{"Johann Georg", "Meier", 1800}, {"Johann", "Meier", 1800}, kNameWalk, kSlot1Before},
-      {{"Hans", "Meier", 1800}, {"Hans", "Meier", 1800, 0, 'F'}, kNameWalk, kSlot1Before},
-      {{"Hans", "Meier", 1800}, {"Hans", "Meier", 1800, 0, 0}, kNameWalk, kSlot1Before},
-      // Missing or empty names.
-      {{"Hans", ""}, {"Hans", "Meier"}, kNameWalk, kSlot0Before},
-      {{"Hans", "Meier"}, {"Hans", nullptr}, kNameWalk, kSlot1Before},
-      {{nullptr, "Meier"}, {"Hans", "Meier"}, kNameWalk, kSlot0Before},
-      {{"Hans", "Meier"}, {"", "Meier"}, kNameWalk, kSlot1Before},
-      // Family modes: related given names alone are evidence enough.
-      {{"Hans", "Schmidt"}, {"Hannes", "Schmitt"}, kSpouseOrChild, kSame},
-      {{"Anna", "Meier", 0, 0, 'F'}, {"Anna", "Meier"}, kSpouseOrChild, kSlot1Before},
-      {{"Anna", "Meier", 0, 0, 'F'}, {"Anna", "Meier"}, kParent, kSlot1Before},
-      {{"Karl", "Bauer"}, {"Karl", "Baumann"}, kSpouseOrChild, kSlot0Before},
-      {{"Hans", "Meier"}, {"Peter", "Meier"}, kSpouseOrChild, kSlot0Before},
-      {{"Hans", "Meier"}, {"Peter", "Meier"}, kParent, kSlot0Before},
-      // Differing known years veto a spouse or child, never a parent.
-      {{"Hans", "Meier", 1850, 1900}, {"Hans", "Meier", 1850, 1901}, kParent, kSame},
-      {{"Hans", "Meier", 1850, 1900}, {"Hans", "Meier", 1850, 1901}, kSpouseOrChild, kSlot0Before},
-      {{"Hans", "Meier", 1850, 1900}, {"Peter", "Meier", 1850, 1901}, kSpouseOrChild, kSlot0Before},
-      {{"Hans", "Meier", 1850, 1900}, {"Hans", "Meier", 1851, 1900}, kSpouseOrChild, kSlot0Before},
-      {{"Hans", "Meier", 1850, 1900}, {"Hans", "Meier", 1851, 1900}, kParent, kSame},
-  };
-  int same = 0, row = 0;
-  for (const auto& c : cases) {
-    const int32_t p = AddPerson(0, c.p), q = AddPerson(1, c.q);
-    EXPECT_EQ(Compare(p, q, c.mode), c.verdict) << "row " << row++;
-    if (c.verdict == kSame) {
+  const std::map<std::string, int> modes = {
+      {"walk", kNameWalk}, {"family", kSpouseOrChild}, {"parent", kParent}};
+  const std::map<std::string, Verdict> verdicts = {
+      {"same", kSame}, {"first", kSlot0Before}, {"second", kSlot1Before}};
+  int same = 0;
+  for (const TableRow& row : ReadTable("compare-verdicts", 14)) {
+    const int32_t p = AddPerson(0, Person(row, 0)), q = AddPerson(1, Person(row, 6));
+    const Verdict verdict = verdicts.at(row.Raw(13));
+    EXPECT_EQ(Compare(p, q, modes.at(row.Raw(12))), verdict) << row;
+    if (verdict == kSame) {
       EXPECT_EQ(person(0, p).partner, q);
       EXPECT_EQ(person(1, q).partner, p);
       ++same;

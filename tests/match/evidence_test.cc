@@ -29,38 +29,16 @@ class EvidenceTest : public SlotBuilder {
   const std::vector<MatchEntry>& Matches() { return store().provenance.matches(); }
 };
 
-TEST_F(EvidenceTest, RecordsHowEachPairWasFoundAndWhatItRestsOn) {
+// How each pair was found, what it rests on and the contradicting fathers
+// are shown end to end by the golden case
+// report-marks-thin-pairs-and-escapes-names; what it cannot show is that a
+// second pass starts afresh.
+TEST_F(EvidenceTest, AnotherPassStartsAfresh) {
   Family();
   ASSERT_EQ(MergePass(store(), log(), reporter_), 3);
   ASSERT_EQ(Matches().size(), 3u);
-  // The walk meets Eva first (Eva sorts before Hans); Hans is her spouse,
-  // Peter the child of the family the two pairs share.
-  const MatchEntry& eva = Matches()[0];
-  EXPECT_EQ(eva.how, FoundBy::kNameWalk);
-  EXPECT_EQ(eva.from0, 0);
-  EXPECT_TRUE(eva.evidence.sameBirthYear && eva.evidence.sameDeathYear);
-  EXPECT_TRUE(eva.evidence.sameMarriageYear);
-  EXPECT_EQ(eva.evidence.givenNameDistance, 0);
-  EXPECT_EQ(eva.evidence.surnameDistance, 0);  // a prefix counts as the same
-  EXPECT_FALSE(NeedsChecking(eva.evidence));
-
-  EXPECT_EQ(Matches()[1].how, FoundBy::kSpouse);
-  EXPECT_EQ(Matches()[1].from0, eva.person0);
-  const MatchEntry& peter = Matches()[2];
-  EXPECT_EQ(peter.how, FoundBy::kChild);
-  EXPECT_FALSE(peter.evidence.sameBirthYear || peter.evidence.sameDeathYear ||
-               peter.evidence.sameMarriageYear);
-  EXPECT_TRUE(NeedsChecking(peter.evidence)) << "a name alone";
-
+  EXPECT_EQ(Matches()[2].how, FoundBy::kChild);
   ASSERT_EQ(store().provenance.contradictions().size(), 1u);
-  const ContradictionEntry& fathers = store().provenance.contradictions()[0];
-  EXPECT_TRUE(fathers.father);
-  EXPECT_EQ(fathers.child0, Matches()[1].person0);
-  EXPECT_EQ(fathers.parent0, 4);
-  EXPECT_EQ(fathers.parent1, 4);
-  EXPECT_NE(LogText().find("Widerspruch bei Vater von:"), std::string::npos);
-
-  // Another pass starts afresh.
   MergePass(store(), log(), reporter_);
   EXPECT_TRUE(Matches().empty());
   EXPECT_TRUE(store().provenance.contradictions().empty());

@@ -128,6 +128,7 @@ TEST(GedcomLine, CrossReferenceNumbers) {
   EXPECT_TRUE(ScanAnyXref("@X77", &n));  // the closing "@" is not looked at
   EXPECT_EQ(n, 77);
   EXPECT_FALSE(ScanAnyXref("@N@", &n));
+  EXPECT_FALSE(ScanAnyXref("@N/5@", &n));  // no digit after the letter
   EXPECT_FALSE(ScanAnyXref("N5@", &n));
   EXPECT_FALSE(ScanAnyXref("@5", &n));
 }

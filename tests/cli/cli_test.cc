@@ -35,15 +35,9 @@ CliRun RunCli(const TempDir& dir, const std::string& arguments) {
   return run;
 }
 
-void CopyExamples(const TempDir& dir) {
-  for (const char* name : {"datei1.ged", "datei2.ged"}) {
-    fs::copy_file(std::string(KINWEAVE_EXAMPLES) + "/" + name, dir.File(name));
-  }
-}
-
 TEST(Cli, MergesTheDemoFilesAndSaysWhere) {
   TempDir dir;
-  CopyExamples(dir);
+  test::CopyExamples(dir);
   CliRun run = RunCli(dir, "datei1.ged datei2.ged ergebnis");
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out, "Fertig: ergebnis.ged wurde erzeugt\nBericht: ergebnis.html\n");
@@ -60,8 +54,7 @@ TEST(Cli, MergesTheDemoFilesAndSaysWhere) {
 TEST(Cli, DefaultOutputNameAndDirectoryOfDatei1) {
   TempDir dir;
   fs::create_directory(dir.File("a"));
-  fs::copy_file(std::string(KINWEAVE_EXAMPLES) + "/datei1.ged", dir.File("a/eins.ged"));
-  fs::copy_file(std::string(KINWEAVE_EXAMPLES) + "/datei2.ged", dir.File("zwei.ged"));
+  test::CopyExamples(dir, "a/eins.ged", "zwei.ged");
   CliRun run = RunCli(dir, "a/eins.ged zwei.ged");
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_TRUE(fs::exists(dir.File("a/merge.ged")));
@@ -84,7 +77,7 @@ TEST(Cli, UsageAndWrongCalls) {
 
 TEST(Cli, BadInputsGiveAClearMessageAndLeaveTheInputsAlone) {
   TempDir dir;
-  CopyExamples(dir);
+  test::CopyExamples(dir);
   fs::copy_file(dir.File("datei1.ged"), dir.File("falsch.Ged"));
   fs::create_directory(dir.File("ordner.ged"));
   test::WriteFile(dir.File("leer.ged"), "");
@@ -127,9 +120,7 @@ namespace {
 // the demo pair are larger.
 TEST(Cli, AWriteThatFailsIsAFailureAndLeavesTheEarlierOutput) {
   test::TempDir dir;
-  for (const char* name : {"datei1.ged", "datei2.ged"}) {
-    fs::copy_file(std::string(KINWEAVE_EXAMPLES) + "/" + name, dir.File(name));
-  }
+  test::CopyExamples(dir);
   test::WriteFile(dir.File("out.ged"), "fr\xFCher");
   std::string command = "cd '" + dir.path().string() + "' && (ulimit -f 1; exec '" + KINWEAVE_CLI +
                         "' datei1.ged datei2.ged out.ged) >cli.out 2>cli.err </dev/null";

@@ -86,11 +86,7 @@ TEST(ReportInBrowser, ShowsEveryPairOfTheLog) {
   if (!ChromiumPresent())
     GTEST_SKIP() << "chromium is not installed (scripts/setup.sh installs it)";
   test::LoadSetup s;
-  const char* names[2] = {"datei1.ged", "datei2.ged"};
-  for (int slot = 0; slot < 2; ++slot) {
-    fs::copy_file(std::string(KINWEAVE_EXAMPLES) + "/" + names[slot], s.dir.File(names[slot]));
-    s.LoadPath(slot, s.dir.File(names[slot]));
-  }
+  s.LoadExamples();
   ASSERT_EQ(StartMerge(*s.store, s.log, s.reporter, "merge.ged"), MergeOutcome::kWritten);
 
   std::string command =

@@ -113,21 +113,11 @@ TEST(Report, LongSectionIsCutAndTheCsvFileHoldsEveryPair) {
   EXPECT_NE(csv.find("\r\n5002;;I5002;Karl Meier;;1802;;I5002;"), std::string::npos);
 }
 
-// The demo pair loaded as the command line loads it, for a merge run.
-struct DemoSetup : test::LoadSetup {
-  DemoSetup() {
-    const char* names[2] = {"datei1.ged", "datei2.ged"};
-    for (int slot = 0; slot < 2; ++slot) {
-      fs::copy_file(std::string(KINWEAVE_EXAMPLES) + "/" + names[slot], dir.File(names[slot]));
-      LoadPath(slot, dir.File(names[slot]));
-    }
-  }
-};
-
 // A merge whose report cannot be written is still a written merge: the
 // error box names the report, the "Fertig" box offers none.
 TEST(Report, UnwritableReportLeavesTheMergeWritten) {
-  DemoSetup s;
+  test::LoadSetup s;
+  s.LoadExamples();
   fs::create_directory(s.dir.File("merge.html"));
   EXPECT_EQ(StartMerge(*s.store, s.log, s.reporter, "merge.ged"), MergeOutcome::kWritten);
   ASSERT_EQ(s.reporter.errors.size(), 1u);
@@ -138,7 +128,8 @@ TEST(Report, UnwritableReportLeavesTheMergeWritten) {
   EXPECT_TRUE(fs::exists(s.dir.File("merge-paare.csv")));
 
   // An output named like its report would be overwritten by it.
-  DemoSetup t;
+  test::LoadSetup t;
+  t.LoadExamples();
   EXPECT_EQ(StartMerge(*t.store, t.log, t.reporter, "baum.html"), MergeOutcome::kWritten);
   ASSERT_EQ(t.reporter.errors.size(), 1u);
   EXPECT_EQ(t.reporter.errors[0], "\r\nBericht nicht geschrieben: " + t.dir.File("baum.html") +

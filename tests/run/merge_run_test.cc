@@ -20,17 +20,10 @@ namespace {
 using test::LoadSetup;
 namespace fs = std::filesystem;
 
-// Loads two files as the command line does and merges into `outputName`.
-MergeOutcome MergeFiles(LoadSetup& s, const std::string& path1, const std::string& path2,
-                        const std::string& outputName) {
-  s.LoadPath(0, path1);
-  s.LoadPath(1, path2);
+// Loads the demo pair as the command line does and merges into `outputName`.
+MergeOutcome MergeExamples(LoadSetup& s, const std::string& outputName) {
+  s.LoadExamples();
   return StartMerge(*s.store, s.log, s.reporter, outputName);
-}
-
-std::string CopyExample(LoadSetup& s, const std::string& name) {
-  fs::copy_file(std::string(KINWEAVE_EXAMPLES) + "/" + name, s.dir.File(name));
-  return s.dir.File(name);
 }
 
 TEST(MergeRun, OutputPathGoesBesideInputFileOne) {
@@ -49,28 +42,27 @@ TEST(MergeRun, RefusesWithoutDatei1AndWithAnInputAsOutput) {
   ASSERT_EQ(s.reporter.errors.size(), 1u);
   EXPECT_EQ(s.reporter.errors[0], "\r\nBitte zuerst Datei1 w\xE4hlen");
 
-  std::string one = CopyExample(s, "datei1.ged");
-  std::string two = CopyExample(s, "datei2.ged");
+  const test::ExampleCopies copies = test::CopyExamples(s.dir);
   fs::create_directory(s.dir.File("sub"));
-  fs::create_symlink(two, s.dir.File("zwei.ged"));
-  std::string before1 = test::ReadFile(one);
+  fs::create_symlink(copies.two, s.dir.File("zwei.ged"));
+  std::string before1 = test::ReadFile(copies.one);
   for (const char* name : {"datei1.ged", "./datei1.ged", "sub/../datei1.ged", "zwei.ged"}) {
     s.reporter.errors.clear();
-    EXPECT_EQ(MergeFiles(s, one, two, name), MergeOutcome::kRefused) << name;
+    s.LoadPath(0, copies.one);  // the same copies each time: a change to one would show
+    s.LoadPath(1, copies.two);
+    EXPECT_EQ(StartMerge(*s.store, s.log, s.reporter, name), MergeOutcome::kRefused) << name;
     ASSERT_EQ(s.reporter.errors.size(), 1u) << name;
     EXPECT_EQ(s.reporter.errors[0],
               "\r\nAusgabedatei " + s.dir.File(name) + " darf keine Eingabedatei sein");
   }
-  EXPECT_EQ(test::ReadFile(one), before1);
+  EXPECT_EQ(test::ReadFile(copies.one), before1);
   EXPECT_TRUE(s.reporter.messages.empty());
 }
 
 TEST(MergeRun, TheLogNeverReplacesAFile) {
   LoadSetup s;
-  std::string one = CopyExample(s, "datei1.ged");
-  std::string two = CopyExample(s, "datei2.ged");
   test::WriteFile(s.dir.File("merge.log"), "alt");
-  ASSERT_EQ(MergeFiles(s, one, two, "merge.ged"), MergeOutcome::kWritten);
+  ASSERT_EQ(MergeExamples(s, "merge.ged"), MergeOutcome::kWritten);
   EXPECT_EQ(test::ReadFile(s.dir.File("merge.log")), "alt");
   EXPECT_NE(test::ReadFile(s.dir.File("log")).find("merge.ged wurde erzeugt"), std::string::npos);
   for (const auto& entry : fs::directory_iterator(s.dir.path())) {
@@ -80,9 +72,7 @@ TEST(MergeRun, TheLogNeverReplacesAFile) {
 
 TEST(MergeRun, AnOutputThatCannotBeWrittenIsNotReportedAsDone) {
   LoadSetup s;
-  std::string one = CopyExample(s, "datei1.ged");
-  std::string two = CopyExample(s, "datei2.ged");
-  EXPECT_EQ(MergeFiles(s, one, two, "fehlt/merge.ged"), MergeOutcome::kFailed);
+  EXPECT_EQ(MergeExamples(s, "fehlt/merge.ged"), MergeOutcome::kFailed);
   ASSERT_FALSE(s.reporter.errors.empty());
   EXPECT_EQ(s.reporter.errors.back(), "kann " + s.dir.File("fehlt/merge.ged") + " nicht \xF6" "ffnen");
   EXPECT_TRUE(s.reporter.messages.empty());
@@ -95,21 +85,17 @@ TEST(MergeRun, AnOutputThatCannotBeWrittenIsNotReportedAsDone) {
 // takes nothing), the run is refused before it writes and the device stays.
 TEST(MergeRun, AnOutputNameThatIsALinkKeepsTheLinkAndNeverReplacesADevice) {
   LoadSetup s;
-  std::string one = CopyExample(s, "datei1.ged");
-  std::string two = CopyExample(s, "datei2.ged");
   fs::create_directory(s.dir.File("ablage"));
   test::WriteFile(s.dir.File("ablage/baum.ged"), "alt");
   fs::create_symlink(s.dir.File("ablage/baum.ged"), s.dir.File("merge.ged"));
-  EXPECT_EQ(MergeFiles(s, one, two, "merge.ged"), MergeOutcome::kWritten);
+  EXPECT_EQ(MergeExamples(s, "merge.ged"), MergeOutcome::kWritten);
   EXPECT_TRUE(fs::is_symlink(s.dir.File("merge.ged")));
   EXPECT_NE(test::ReadFile(s.dir.File("ablage/baum.ged")).find("0 TRLR"), std::string::npos);
 
   if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
   LoadSetup t;
-  one = CopyExample(t, "datei1.ged");
-  two = CopyExample(t, "datei2.ged");
   fs::create_symlink("/dev/full", t.dir.File("merge.ged"));
-  EXPECT_EQ(MergeFiles(t, one, two, "merge.ged"), MergeOutcome::kFailed);
+  EXPECT_EQ(MergeExamples(t, "merge.ged"), MergeOutcome::kFailed);
   ASSERT_FALSE(t.reporter.errors.empty());
   EXPECT_EQ(t.reporter.errors.back(), "kann " + t.dir.File("merge.ged") + " nicht \xF6" "ffnen");
   EXPECT_TRUE(t.reporter.messages.empty());
@@ -127,10 +113,7 @@ namespace {
 // run fails, says why, shows no "Fertig", and the earlier output stays.
 TEST(MergeRun, AWriteThatFailsIsReportedAndLeavesNothingHalfWritten) {
   LoadSetup s;
-  std::string one = CopyExample(s, "datei1.ged");
-  std::string two = CopyExample(s, "datei2.ged");
-  s.LoadPath(0, one);
-  s.LoadPath(1, two);
+  s.LoadExamples();
   test::WriteFile(s.dir.File("merge.ged"), "alt");
   struct rlimit old;
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);

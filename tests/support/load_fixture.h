@@ -30,6 +30,14 @@ struct LoadSetup {
   int LoadPath(int slot, const std::string& path) {
     return LoadSlot(*store, log, reporter, slot, path) == LoadResult::kLoaded ? 1 : 0;
   }
+  // Copies the demo pair into the folder and loads it as the command line
+  // does; the copies' paths.
+  ExampleCopies LoadExamples() {
+    ExampleCopies copies = CopyExamples(dir);
+    LoadPath(0, copies.one);
+    LoadPath(1, copies.two);
+    return copies;
+  }
   std::string LogText() const { return ReadFile(log.path()); }
   InputSlot& slot(int n) { return store->slots[n]; }
   Person& person(int slotNumber, int n) { return store->slots[slotNumber].persons[n]; }

@@ -48,6 +48,20 @@ inline std::string RealTestFile(const std::string& name) {
   return std::string(KINWEAVE_REAL_TESTDATA) + "/" + name;
 }
 
+// Copies the demo pair of examples/ into `dir` under the given names (or
+// their own); the copies' paths. A copy replaces a file of its name.
+struct ExampleCopies {
+  std::string one, two;
+};
+inline ExampleCopies CopyExamples(const TempDir& dir, const std::string& first = "datei1.ged",
+                                  const std::string& second = "datei2.ged") {
+  ExampleCopies copies{dir.File(first), dir.File(second)};
+  const auto replace = std::filesystem::copy_options::overwrite_existing;
+  std::filesystem::copy_file(std::string(KINWEAVE_EXAMPLES) + "/datei1.ged", copies.one, replace);
+  std::filesystem::copy_file(std::string(KINWEAVE_EXAMPLES) + "/datei2.ged", copies.two, replace);
+  return copies;
+}
+
 inline bool RealTestDataPresent() {
   return std::filesystem::is_directory(KINWEAVE_REAL_TESTDATA);
 }

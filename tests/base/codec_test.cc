@@ -55,6 +55,9 @@ TEST(CodecUtf8, AsciiRunsKeepTheirNeighboursAndEveryUnicodeFormRoundTrips) {
   const std::string utf8 = Encode(kEncodingUtf8, text);
   EXPECT_EQ(utf8, "Za\xC5\xBC\xC3\xB3\xC5\x82 \xCE\x95\xCE\xBB \xF0\x9F\x98\x80\xEF\xBF\xBD\r\n");
   EXPECT_EQ(ToUnicode(kEncodingUtf8, utf8), text);
+  // Surrogates and what lies beyond U+10FFFF have no UTF-8 form.
+  EXPECT_EQ(Encode(kEncodingUtf8, std::u32string{0xD800, 0xDFFF, 0x110000}),
+            "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");
   for (InputEncoding utf16 : {kEncodingUtf16Le, kEncodingUtf16Be}) {
     EXPECT_EQ(ToUnicode(utf16, Encode(utf16, text)), text);
   }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/table.h"
 #include "support/test_files.h"
 
 namespace kw {
@@ -84,26 +85,13 @@ TEST(Cli, BadInputsGiveAClearMessageAndLeaveTheInputsAlone) {
   test::WriteFile(dir.File("bild.ged"), std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
   test::WriteFile(dir.File("brief.ged"), "Lieber Onkel,\nanbei der Stammbaum.\n");
   std::string before = test::ReadFile(dir.File("datei1.ged"));
-  struct Case {
-    std::string arguments;
-    std::string message;
-  };
-  for (const Case& c : {
-           Case{"fehlt.ged datei2.ged", "FEHLER: kann fehlt.ged nicht \xC3\xB6" "ffnen\n"},
-           Case{"falsch.Ged datei2.ged", "FEHLER: Dateierweiterung .ged fehlt in falsch.Ged\n"},
-           Case{"ordner.ged datei2.ged", "FEHLER: kann ordner.ged nicht \xC3\xB6" "ffnen\n"},
-           Case{"datei1.ged leer.ged", "FEHLER: leer.ged enth\xC3\xA4lt keine GEDCOM-Daten\n"},
-           Case{"bild.ged datei2.ged", "FEHLER: bild.ged enth\xC3\xA4lt keine GEDCOM-Daten\n"},
-           Case{"datei1.ged brief.ged", "FEHLER: brief.ged enth\xC3\xA4lt keine GEDCOM-Daten\n"},
-           Case{"datei1.ged datei2.ged datei2.ged",
-                "FEHLER: Ausgabedatei datei2.ged darf keine Eingabedatei sein\n"},
-       }) {
-    CliRun run = RunCli(dir, c.arguments);
-    EXPECT_EQ(run.exitCode, 1) << c.arguments;
-    EXPECT_NE(run.err.find(c.message), std::string::npos) << c.arguments << "\n" << run.err;
-    EXPECT_EQ(run.out, "") << c.arguments;
-    EXPECT_FALSE(fs::exists(dir.File("merge.ged"))) << c.arguments;
-    EXPECT_FALSE(fs::exists(dir.File("merge.html"))) << c.arguments;
+  for (const test::TableRow& row : test::ReadTable("cli-refusals", 2)) {
+    CliRun run = RunCli(dir, row.Raw(0));
+    EXPECT_EQ(run.exitCode, 1) << row;
+    EXPECT_NE(run.err.find(row.Bytes(1)), std::string::npos) << row << "\n" << run.err;
+    EXPECT_EQ(run.out, "") << row;
+    EXPECT_FALSE(fs::exists(dir.File("merge.ged"))) << row;
+    EXPECT_FALSE(fs::exists(dir.File("merge.html"))) << row;
   }
   EXPECT_EQ(test::ReadFile(dir.File("datei1.ged")), before);
 }

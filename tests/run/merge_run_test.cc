@@ -45,8 +45,9 @@ TEST(MergeRun, RefusesWithoutDatei1AndWithAnInputAsOutput) {
   const test::ExampleCopies copies = test::CopyExamples(s.dir);
   fs::create_directory(s.dir.File("sub"));
   fs::create_symlink(copies.two, s.dir.File("zwei.ged"));
+  fs::create_hard_link(copies.one, s.dir.File("hart.ged"));  // another name, the same file
   std::string before1 = test::ReadFile(copies.one);
-  for (const char* name : {"datei1.ged", "./datei1.ged", "sub/../datei1.ged", "zwei.ged"}) {
+  for (const char* name : {"datei1.ged", "./datei1.ged", "sub/../datei1.ged", "zwei.ged", "hart.ged"}) {
     s.reporter.errors.clear();
     s.LoadPath(0, copies.one);  // the same copies each time: a change to one would show
     s.LoadPath(1, copies.two);

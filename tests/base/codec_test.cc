@@ -116,8 +116,9 @@ TEST(CodecAnsel, EncodeWritesMarksBeforeTheirLetter) {
   EXPECT_EQ(Encode(kEncodingAnsel, U"\u0301e\u4E2D\u0301!\u00E9\u0301"),
             "?e?!\xE2\xE2"
             "e");
-  // A letter followed by its mark, as UTF-8 files often write it.
-  EXPECT_EQ(Encode(kEncodingAnsel, U"e\u0300"), "\xE1" "e");
+  // Letters followed by their marks, as UTF-8 files often write them: the
+  // first mark of the combining block, the two halves of a ligature.
+  EXPECT_EQ(Encode(kEncodingAnsel, U"e\u0300t\uFE20s\uFE21"), "\xE1" "e\xEBt\xECs");
   const std::u32string names =
       U"M\u00FCller \u0141\u00F3d\u017A \u010Cech \u00C5se \u01D6 Stra\u00DFe";
   EXPECT_EQ(ToUnicode(kEncodingAnsel, Encode(kEncodingAnsel, names)), names);

@@ -63,7 +63,7 @@ bool OutputFile::Open(const std::string& name) {
   const std::string& path = path_;
   // A file without a name cannot be left behind by a run that is killed;
   // it gets its name through its entry in /proc.
-  if (access("/proc/self/fd", X_OK) == 0) {
+  if (form_ == TempForm::kUnnamedWherePossible && access("/proc/self/fd", X_OK) == 0) {
     fd_ = open(FolderOf(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     if (fd_ >= 0) return true;
     if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return false;

@@ -16,9 +16,16 @@
 
 namespace kw {
 
+// How a file is kept out of sight while it is written.
+enum class TempForm {
+  kUnnamedWherePossible,  // without a name where the system can, else hidden
+  kHidden,  // under a hidden temporary name, as on file systems without
+            // unnamed files (FAT memory sticks, some network drives)
+};
+
 class OutputFile {
  public:
-  OutputFile() = default;
+  explicit OutputFile(TempForm form = TempForm::kUnnamedWherePossible) : form_(form) {}
   ~OutputFile() { Abandon(); }
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
@@ -46,6 +53,7 @@ class OutputFile {
  private:
   void Fail(int error);
 
+  TempForm form_;
   std::string path_;
   std::string tempPath_;  // the hidden temporary file, when one was needed
   int fd_ = -1;

@@ -94,6 +94,7 @@ TEST(GedcomLine, TheLineBeforeAPositionEndsExactlyThere) {
   EXPECT_EQ(RecordValue(Utf16("0 @N1@ NOTE T u\r\n", true), kEncodingUtf16Be), Utf16("T u", true));
   EXPECT_EQ(RecordValue("0 @N1@ NOTE  zwei Blanks\r\n", kEncodingPlain), " zwei Blanks");
   EXPECT_EQ(RecordValue("0 @N1@ NOTE\r\n", kEncodingPlain), "");
+  EXPECT_EQ(RecordValue("0\t@N1@\tNOTE\tText x\r\n", kEncodingPlain), "Text x");  // tabs part too
 }
 
 TEST(GedcomLine, ALineSplitsLikeScanfWouldSplitIt) {

@@ -128,6 +128,8 @@ TEST(GedcomLine, CrossReferenceNumbers) {
   EXPECT_EQ(n, 5);
   EXPECT_TRUE(ScanAnyXref("@X77", &n));  // the closing "@" is not looked at
   EXPECT_EQ(n, 77);
+  EXPECT_TRUE(ScanAnyXref("@N-5@", &n));  // read as atoi would: never a note's number
+  EXPECT_EQ(n, -5);
   EXPECT_FALSE(ScanAnyXref("@N@", &n));
   EXPECT_FALSE(ScanAnyXref("@N/5@", &n));  // no digit after the letter
   EXPECT_FALSE(ScanAnyXref("N5@", &n));

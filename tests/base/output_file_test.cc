@@ -60,7 +60,10 @@ TEST_P(OutputFileTest, ACommitThatCannotNameTheFileLeavesNothingBehind) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothForms, OutputFileTest,
-                         ::testing::Values(TempForm::kUnnamedWherePossible, TempForm::kHidden));
+                         ::testing::Values(TempForm::kUnnamedWherePossible, TempForm::kHidden),
+                         [](const auto& info) {
+                           return info.param == TempForm::kHidden ? "Hidden" : "Unnamed";
+                         });
 
 }  // namespace
 }  // namespace kw

@@ -43,13 +43,15 @@ TEST_F(Distances, FromPrefixToNoAgreement) {
 
 using ComparePersonsTest = SlotBuilder;
 
-// In the name walk "not the same" tells which cursor moves on: the slot-0
-// one when p sorts first. The family modes count evidence instead.
+// A row's five fields from `at` on: given name, surname, birth and death
+// year, sex.
 PersonData Person(const TableRow& row, size_t at) {
   return {row.Text(at), row.Text(at + 1), row.Int(at + 2), row.Int(at + 3), row.Text(at + 4)[0]};
 }
 
-// tests/tables/compare-verdicts.txt
+// In the name walk "not the same" tells which cursor moves on: the slot-0
+// one when p sorts first. The family modes count evidence instead
+// (tests/tables/compare-verdicts.txt).
 TEST_F(ComparePersonsTest, Verdicts) {
   const std::map<std::string, int> modes = {
       {"walk", kNameWalk}, {"family", kSpouseOrChild}, {"parent", kParent}};

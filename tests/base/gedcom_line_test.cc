@@ -11,18 +11,12 @@
 #include <vector>
 
 #include "support/table.h"
+#include "support/test_files.h"
 
 namespace kw {
 namespace {
 
-std::string Utf16(const std::string& ascii, bool bigEndian) {
-  std::string out;
-  for (char c : ascii) {
-    out += bigEndian ? '\0' : c;
-    out += bigEndian ? c : '\0';
-  }
-  return out;
-}
+using test::Utf16;
 
 std::vector<std::string> Lines(const std::string& bytes, InputEncoding encoding) {
   LineReader reader(bytes, encoding);
@@ -97,26 +91,18 @@ TEST(GedcomLine, TheLineBeforeAPositionEndsExactlyThere) {
   EXPECT_EQ(RecordValue("0\t@N1@\tNOTE\tText x\r\n", kEncodingPlain), "Text x");  // tabs part too
 }
 
+// tests/tables/scanned-lines.txt
 TEST(GedcomLine, ALineSplitsLikeScanfWouldSplitIt) {
-  ScannedLine line = ScanLine("  2\tNAME Anna Maria /Huber/\r\n");
-  EXPECT_TRUE(line.hasLevel);
-  EXPECT_EQ(line.level, 2);
-  EXPECT_EQ(line.token2, "NAME");
-  EXPECT_EQ(line.token3, "Anna");
-  EXPECT_EQ(line.value, "Anna Maria /Huber/\r\n");
-  EXPECT_TRUE(line.levelFollowedBySpace);
-
-  line = ScanLine("1 HUSB  @I1@\n");
-  EXPECT_EQ(line.value, " @I1@\n");  // only one blank belongs to the tag
-  EXPECT_EQ(line.token3, "@I1@");
-  line = ScanLine("12NAME x");
-  EXPECT_EQ(line.level, 12);
-  EXPECT_FALSE(line.levelFollowedBySpace);
-  line = ScanLine("-3 X");
-  EXPECT_EQ(line.level, -3);
-  EXPECT_FALSE(ScanLine("NAME 1").hasLevel);
-  EXPECT_FALSE(ScanLine(" \r\n").hasLevel);
-  EXPECT_EQ(ScanLine("99999999999 X").level, 2147483647);  // clamped, fails every range
+  for (const test::TableRow& row : test::ReadTable("scanned-lines", 6)) {
+    const ScannedLine line = ScanLine(row.Bytes(0));
+    EXPECT_EQ(line.hasLevel, row.Raw(1) != "none") << row;
+    if (!line.hasLevel) continue;
+    EXPECT_EQ(line.level, row.Int(1)) << row;
+    EXPECT_EQ(line.levelFollowedBySpace, row.Raw(2) == "yes") << row;
+    EXPECT_EQ(line.token2, row.Bytes(3)) << row;
+    EXPECT_EQ(line.token3, row.Bytes(4)) << row;
+    EXPECT_EQ(line.value, row.Bytes(5)) << row;
+  }
 }
 
 TEST(GedcomLine, CrossReferenceNumbers) {

@@ -60,6 +60,9 @@ TEST(Cli, DefaultOutputNameAndDirectoryOfDatei1) {
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_TRUE(fs::exists(dir.File("a/merge.ged")));
   EXPECT_TRUE(fs::exists(dir.File("a/merge.log")));
+  EXPECT_NE(test::ReadFile(dir.File("a/merge.log")).find("\nzwei.ged\n"),
+            std::string::npos);  // both loads log beside input file 1
+  EXPECT_FALSE(fs::exists(dir.File("log")));
 }
 
 TEST(Cli, UsageAndWrongCalls) {
@@ -96,11 +99,6 @@ TEST(Cli, BadInputsGiveAClearMessageAndLeaveTheInputsAlone) {
   EXPECT_EQ(test::ReadFile(dir.File("datei1.ged")), before);
 }
 
-}  // namespace
-}  // namespace kw
-
-namespace kw {
-namespace {
 
 // A full disk, a quota or a file size limit: the run says why in German,
 // ends with 1, and leaves the earlier output as it was and nothing beside

@@ -49,10 +49,8 @@ std::vector<std::string> PersonsLeftBehind(const Store& store, const std::string
 
 MergedPair MergeRealPair(const std::string& first, const std::string& second) {
   LoadSetup s;
-  std::string bytes1 = ReadFile(RealTestFile(first));
-  std::string bytes2 = ReadFile(RealTestFile(second));
-  EXPECT_EQ(s.Load(0, "in1-" + first, bytes1), 1);
-  EXPECT_EQ(s.Load(1, "in2-" + second, bytes2), 1);
+  EXPECT_EQ(s.Load(0, "in1-" + first, ReadFile(RealTestFile(first))), 1);
+  EXPECT_EQ(s.Load(1, "in2-" + second, ReadFile(RealTestFile(second))), 1);
   MergePass(*s.store, s.log, s.reporter);
   MergedPair result;
   const InputSlot& slot0 = s.slot(0);
@@ -67,13 +65,7 @@ MergedPair MergeRealPair(const std::string& first, const std::string& second) {
   std::string outputPath = s.dir.File("merged.ged");
   EXPECT_EQ(ExportGedcom(*s.store, s.log, s.reporter, outputPath), 1);
   result.output = ReadFile(outputPath);
-  std::set<std::string> allowed = UnwrittenNoteAndSourceRefs(*s.store);
-  for (const auto& [bytes, encoding] : {std::pair(bytes1, s.slot(0).encoding),
-                                        std::pair(bytes2, s.slot(1).encoding)}) {
-    std::set<std::string> missing = MissingPointerTargets(bytes, encoding);
-    allowed.insert(missing.begin(), missing.end());
-  }
-  result.problems = IntegrityProblems(result.output, s.slot(0).encoding, allowed);
+  result.problems = MergedOutputProblems(*s.store, result.output);
   result.errors = s.reporter.errors;
   result.leftBehind = PersonsLeftBehind(*s.store, result.output);
   return result;

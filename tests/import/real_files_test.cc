@@ -7,6 +7,7 @@
 #include <string>
 
 #include "support/load_fixture.h"
+#include "support/table.h"
 
 namespace kw {
 namespace {
@@ -25,30 +26,14 @@ void LoadReal(LoadSetup& s, const std::string& name, int slot = 0) {
   ASSERT_EQ(s.LoadPath(slot, copy), 1) << name;
 }
 
-struct Counted {
-  const char* file;
-  int persons;
-  int families;
-};
-
+// tests/tables/real-file-counts.txt
 TEST(RealFiles, HandCountedFiles) {
   SKIP_WITHOUT_REAL_DATA();
-  // Counted with grep over the level-0 INDI and FAM lines, whatever their
-  // cross-references look like (@PERSON1@, @FATHER@, @F00-25@).
-  for (Counted c : {Counted{"willis.ged", 761, 293}, Counted{"willis-ansel.ged", 761, 293},
-                    Counted{"willis-unicode-littleendian.ged", 761, 293},
-                    Counted{"willis-unicode-bigendian.ged", 761, 293},
-                    Counted{"TGC551.ged", 15, 7}, Counted{"TGC551LF.ged", 15, 7},
-                    Counted{"allged.ged", 8, 4}, Counted{"ansel.ged", 35, 1},
-                    Counted{"LTERLF.ged", 3, 1}, Counted{"LTERCR.ged", 3, 1},
-                    Counted{"NorseGods.ged", 117, 69}, Counted{"RomanGods.ged", 322, 170},
-                    Counted{"Shakespeare.ged", 39, 22}, Counted{"BachFamily.ged", 33, 14},
-                    Counted{"Married1200.ged", 1201, 1200}, Counted{"utf8_cr_nobom.ged", 10, 4},
-                    Counted{"indented-lines.ged", 1, 0}}) {
+  for (const test::TableRow& row : test::ReadTable("real-file-counts", 3)) {
     LoadSetup s;
-    LoadReal(s, c.file);
-    EXPECT_EQ(s.slot(0).personCount, c.persons) << c.file;
-    EXPECT_EQ(s.slot(0).familyCount, c.families) << c.file;
+    LoadReal(s, row.Raw(0));
+    EXPECT_EQ(s.slot(0).personCount, row.Int(1)) << row;
+    EXPECT_EQ(s.slot(0).familyCount, row.Int(2)) << row;
   }
 }
 

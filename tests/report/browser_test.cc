@@ -1,12 +1,11 @@
 // The demo report as a browser shows it: headless Chromium renders
-// merge.html with its script, and the page must show every pair that the
-// log calls "verschmolzen", both persons under their cross-references.
+// merge.html with its script, and the page must show every merged pair,
+// both persons under their cross-references and names.
 // Chromium comes with scripts/setup.sh; without it the test skips.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,41 +19,6 @@ namespace {
 namespace fs = std::filesystem;
 
 bool ChromiumPresent() { return std::system("command -v chromium >/dev/null 2>&1") == 0; }
-
-// One side of a "verschmolzen" entry of the log: "%6d given surname years".
-struct LoggedPerson {
-  std::string number;
-  std::string name;  // UTF-8
-};
-
-LoggedPerson ParseDescription(const std::string& line) {
-  std::istringstream words(line);
-  LoggedPerson person;
-  words >> person.number;
-  std::vector<std::string> rest;
-  for (std::string word; words >> word;) rest.push_back(word);
-  // The years close the line: "1785", "-1850".
-  while (!rest.empty() && rest.back().find_first_not_of("-0123456789") == std::string::npos) {
-    rest.pop_back();
-  }
-  std::string name;
-  for (const std::string& word : rest) name += (name.empty() ? "" : " ") + word;
-  person.name = Utf8Converter().Convert(name);
-  return person;
-}
-
-// The pairs of the log, file 1's person first.
-std::vector<std::pair<LoggedPerson, LoggedPerson>> MergedPairs(const std::string& log) {
-  std::vector<std::string> lines;
-  std::istringstream in(log);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  std::vector<std::pair<LoggedPerson, LoggedPerson>> pairs;
-  for (size_t i = 2; i < lines.size(); ++i) {
-    if (lines[i] != "verschmolzen") continue;
-    pairs.emplace_back(ParseDescription(lines[i - 2]), ParseDescription(lines[i - 1]));
-  }
-  return pairs;
-}
 
 // The texts of the cells of each row of the pair table, as rendered.
 std::vector<std::vector<std::string>> PairRows(const std::string& dom) {
@@ -99,18 +63,22 @@ TEST(ReportInBrowser, ShowsEveryPairOfTheLog) {
   std::string dom = test::ReadFile(s.dir.File("dom.html"));
   EXPECT_NE(dom.find("<div id=\"filter\">"), std::string::npos) << "the script showed the filter";
 
-  auto pairs = MergedPairs(test::ReadFile(s.dir.File("merge.log")));
+  const std::vector<MatchEntry>& pairs = s.store->provenance.matches();
   auto rows = PairRows(dom);
   ASSERT_EQ(pairs.size(), 8u);
   ASSERT_EQ(rows.size(), pairs.size());
-  for (const auto& [one, two] : pairs) {
+  Utf8Converter utf8;
+  auto name = [&](const Person& p) { return utf8.Convert(std::string(p.givenNames) + " " + p.surname); };
+  for (const MatchEntry& pair : pairs) {
+    const std::string one = PersonXref(s.slot(0), pair.person0);
+    const std::string two = PersonXref(s.slot(1), pair.person1);
     bool shown = false;
     for (const std::vector<std::string>& cells : rows) {
-      shown = shown ||
-              (cells.size() == 17 && cells[2] == "@I" + one.number + "@" && cells[3] == one.name &&
-               cells[7] == "@I" + two.number + "@" && cells[8] == two.name);
+      shown = shown || (cells.size() == 17 && cells[2] == one &&
+                        cells[3] == name(s.person(0, pair.person0)) && cells[7] == two &&
+                        cells[8] == name(s.person(1, pair.person1)));
     }
-    EXPECT_TRUE(shown) << one.number << " " << one.name << " / " << two.number << " " << two.name;
+    EXPECT_TRUE(shown) << one << " / " << two;
   }
 }
 

@@ -13,6 +13,7 @@
 #include "report/report_text.h"
 #include "run/merge_run.h"
 #include "support/load_fixture.h"
+#include "support/table.h"
 
 namespace kw {
 namespace {
@@ -53,15 +54,12 @@ TEST(ReportText, EscapesQuotesAndNamesFiles) {
   EXPECT_EQ(utf8.Convert("Gro\xDF \x80"), "Gro\xC3\x9F \xE2\x82\xAC");
   EXPECT_EQ(Utf8FromNativePath("/a/\xFF.ged"), "/a/\xEF\xBF\xBD.ged");
 
-  EXPECT_EQ(GroupedNumber(0), "0");
-  EXPECT_EQ(GroupedNumber(999), "999");
-  EXPECT_EQ(GroupedNumber(248706), "248.706");
-  EXPECT_EQ(GroupedNumber(1000000), "1.000.000");
-
-  EXPECT_EQ(ReportPathsFor("/a/merge.ged").html, "/a/merge.html");
-  EXPECT_EQ(ReportPathsFor("/a/merge.ged").csv, "/a/merge-paare.csv");
-  EXPECT_EQ(ReportPathsFor("/a.b/ergebnis").html, "/a.b/ergebnis.html");
-  EXPECT_EQ(ReportPathsFor("x.y.ged").csv, "x.y-paare.csv");
+  for (const test::TableRow& row : test::ReadTable("report-names", 3)) {
+    const ReportPaths paths = ReportPathsFor(row.Raw(1));
+    const std::string& kind = row.Raw(0);
+    EXPECT_EQ(kind == "html" ? paths.html : kind == "csv" ? paths.csv : GroupedNumber(row.Int(1)),
+              row.Raw(2)) << row;
+  }
 }
 
 // More pairs than a section shows: the page cuts after kReportRowLimit

@@ -1,10 +1,7 @@
 // An integrity check of a merged GEDCOM file, for tests and sweeps over
 // many file pairs. It looks at structure only, not at content:
 //
-//   std::set<std::string> allowed = UnwrittenNoteAndSourceRefs(store);
-//   ... plus MissingPointerTargets(input bytes) of both inputs ...
-//   std::vector<std::string> problems =
-//       IntegrityProblems(outputBytes, store.slots[0].encoding, allowed);
+//   std::vector<std::string> problems = MergedOutputProblems(store, outputBytes);
 //   EXPECT_TRUE(problems.empty()) << JoinProblems(problems);
 //
 // Each problem is one readable line. Reported are:
@@ -33,7 +30,6 @@
 #include <string>
 #include <vector>
 
-#include "base/codec.h"
 #include "base/gedcom_line.h"
 #include "store/store.h"
 
@@ -49,39 +45,23 @@ struct GedLine {
   bool more = false;   // something follows the second token
 };
 
-// The lines of a file read as Windows-1252, split at every CR and LF.
+// The lines of a file that start with a level, read with the tool's own
+// line syntax (which has tests of its own).
 inline std::vector<GedLine> SplitLines(const std::string& bytes, InputEncoding encoding) {
-  EncodingProbe probe = ProbeEncoding(bytes);
-  std::string text;
-  DecodeToCp1252(encoding, std::string_view(bytes).substr(probe.markBytes), text);
   std::vector<GedLine> lines;
-  size_t start = 0;
-  int number = 0;
-  while (start < text.size()) {
-    size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    start = end + 1;
-    ++number;
-    size_t p = line.find_first_not_of(" \t");
-    if (p == std::string::npos || line[p] < '0' || line[p] > '9') continue;
-    GedLine parsed;
-    parsed.number = number;
-    parsed.level = 0;
-    while (p < line.size() && line[p] >= '0' && line[p] <= '9') {
-      parsed.level = parsed.level * 10 + (line[p++] - '0');
+  LineReader reader(bytes, encoding);
+  reader.Seek(ProbeEncoding(bytes).markBytes);
+  std::string storage;
+  std::string_view raw;
+  for (int number = 1; reader.Next(raw); ++number) {
+    ScannedLine line = ScanLine(ScanText(encoding, raw, storage));
+    if (!line.hasLevel) continue;
+    GedLine parsed{number, line.level, std::string(line.token2), std::string(line.token3)};
+    if (!line.token3.empty()) {
+      const char* after = line.token3.data() + line.token3.size();
+      std::string_view rest(after, static_cast<size_t>(line.value.data() + line.value.size() - after));
+      parsed.more = rest.find_first_not_of(" \t\n\v\f\r") != std::string_view::npos;
     }
-    auto token = [&](std::string& out) {
-      p = line.find_first_not_of(" \t", p);
-      if (p == std::string::npos) return void(p = line.size());
-      size_t e = line.find_first_of(" \t", p);
-      if (e == std::string::npos) e = line.size();
-      out = line.substr(p, e - p);
-      p = e;
-    };
-    token(parsed.first);
-    token(parsed.second);
-    parsed.more = line.find_first_not_of(" \t", p) != std::string::npos;
     lines.push_back(parsed);
   }
   return lines;
@@ -222,6 +202,18 @@ inline std::set<std::string> UnwrittenNoteAndSourceRefs(const Store& store) {
   add(store.notePos, notes, 'N');
   add(store.sourcePos, sources, 'S');
   return refs;
+}
+
+// The problems of the output of a merge of the store's two inputs: pointers
+// that named nothing in their input may name nothing still, and so may
+// those of the notes and sources the import never found.
+inline std::vector<std::string> MergedOutputProblems(const Store& store, const std::string& output) {
+  std::set<std::string> allowed = UnwrittenNoteAndSourceRefs(store);
+  for (const InputSlot& slot : store.slots) {
+    std::set<std::string> missing = MissingPointerTargets(slot.bytes, slot.encoding);
+    allowed.insert(missing.begin(), missing.end());
+  }
+  return IntegrityProblems(output, store.slots[0].encoding, allowed);
 }
 
 inline std::string JoinProblems(const std::vector<std::string>& problems, size_t limit = 20) {

@@ -1,9 +1,9 @@
 // A Reporter that remembers everything it is told, for tests and for runs
-// without a screen (benchmarks). The chooser answers from a queue.
+// without a screen (benchmarks, fuzz targets). Its chooser, the base
+// class's, chooses nothing.
 #ifndef KINWEAVE_TESTS_SUPPORT_RECORDING_REPORTER_H_
 #define KINWEAVE_TESTS_SUPPORT_RECORDING_REPORTER_H_
 
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -21,22 +21,12 @@ class RecordingReporter : public Reporter {
   void ShowMessage(std::string_view caption, std::string_view text) override {
     messages.push_back(std::string(caption) + "|" + std::string(text));
   }
-  void CreateProgress() override {
-    ++progressCreated;
-    progress = 0;
-  }
-  void StepProgress() override { ++progress; ++progressSteps; }
+  void CreateProgress() override { ++progressCreated; }
+  void StepProgress() override { ++progressSteps; }
   void DestroyProgress() override { ++progressDestroyed; }
   void Wait(int milliseconds) override { waitedMilliseconds += milliseconds; }
   void ShowInputPath(int slot, std::string_view path) override {
     inputPath[slot == 0 ? 0 : 1] = std::string(path);
-  }
-  FileChoice ChooseFile(std::string_view previous) override {
-    chooserOffered.emplace_back(previous);
-    if (chooserAnswers.empty()) return FileChoice::Cancelled();
-    FileChoice answer = chooserAnswers.front();
-    chooserAnswers.pop_front();
-    return answer;
   }
 
   std::string status[2];
@@ -45,12 +35,9 @@ class RecordingReporter : public Reporter {
   std::vector<std::string> messages;       // "caption|text"
   int progressCreated = 0;
   int progressDestroyed = 0;
-  int progress = 0;        // position of the current indicator
-  int progressSteps = 0;   // steps over all indicators
+  int progressSteps = 0;  // steps over all indicators
   int waitedMilliseconds = 0;
   std::string inputPath[2];
-  std::deque<FileChoice> chooserAnswers;
-  std::vector<std::string> chooserOffered;
 };
 
 }  // namespace kw

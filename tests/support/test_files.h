@@ -62,6 +62,13 @@ inline ExampleCopies CopyExamples(const TempDir& dir, const std::string& first =
   return copies;
 }
 
+// ASCII text as UTF-16 in either byte order.
+inline std::string Utf16(const std::string& ascii, bool bigEndian) {
+  std::string out;
+  for (char c : ascii) out += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
+  return out;
+}
+
 inline bool RealTestDataPresent() {
   return std::filesystem::is_directory(KINWEAVE_REAL_TESTDATA);
 }

@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets of fuzz/ (clang, libFuzzer, AddressSanitizer and
 # UndefinedBehaviorSanitizer) in build/fuzz and runs each for SECONDS
-# (default 20), one process each, on a copy of its seed corpus. Fails when a
-# target finds a crash, a hang, a leak or a broken property; the input that
-# did it is kept in build/fuzz/findings/.
+# (default 20), on a copy of its seed corpus. Fails when a target finds a
+# crash, a hang, a leak or a broken property; the input that did it is kept
+# in build/fuzz/findings/.
 #
 #   bash scripts/fuzz.sh [SECONDS] [TARGET...]
+#
+# KINWEAVE_FUZZ_JOBS=N runs each target as N processes side by side, which
+# share its corpus (libFuzzer's -jobs and -workers): a campaign uses every
+# core that way. Their logs are build/fuzz/logs/<target>/fuzz-<k>.log.
 #
 # The copies in build/fuzz/corpus/ keep what earlier runs found, so a longer
 # campaign goes on from there. The real files of ../shared/testdata/real,
@@ -32,6 +36,8 @@ if [ -z "${TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then
 fi
 real_files=../shared/testdata/real
 mkdir -p "$build/corpus" "$build/findings" "$build/logs"
+jobs=${KINWEAVE_FUZZ_JOBS:-1}
+root=$PWD
 failed=()
 for target in "${targets[@]}"; do
   corpus="$build/corpus/$target"
@@ -47,17 +53,28 @@ for target in "${targets[@]}"; do
   # length by libFuzzer's slow growth: they may use it from the start.
   max_len=4096
   case "$target" in parser_fuzzer | merge_run_fuzzer) max_len=8192 ;; esac
-  log="$build/logs/$target.log"
-  echo "== $target: ${seconds} s" >&2
+  options=(-max_total_time="$seconds" -timeout=60 -max_len="$max_len" -len_control=0
+    -dict="$root/fuzz/gedcom.dict" -artifact_prefix="$root/$build/findings/$target-"
+    -print_final_stats=1)
+  echo "== $target: ${seconds} s, $jobs process(es)" >&2
   status=0
-  "$build/fuzz/$target" -max_total_time="$seconds" -timeout=60 -max_len="$max_len" -len_control=0 \
-    -dict=fuzz/gedcom.dict -artifact_prefix="$build/findings/$target-" -print_final_stats=1 \
-    "$corpus" "${seeds[@]}" >"$log" 2>&1 || status=$?
+  if [ "$jobs" -gt 1 ]; then
+    # libFuzzer writes each process's log as fuzz-<k>.log in the current
+    # folder.
+    logs="$build/logs/$target"
+    rm -rf "$logs" && mkdir -p "$logs"
+    (cd "$logs" && "$root/$build/fuzz/$target" -jobs="$jobs" -workers="$jobs" "${options[@]}" \
+      "$root/$corpus" "${seeds[@]/#/$root/}" >driver.log 2>&1) || status=$?
+    logfiles=("$logs"/fuzz-*.log)
+  else
+    logfiles=("$build/logs/$target.log")
+    "$build/fuzz/$target" "${options[@]}" "$corpus" "${seeds[@]}" >"${logfiles[0]}" 2>&1 || status=$?
+  fi
   grep -E '^#[0-9]+[[:space:]]+DONE|^stat::number_of_executed_units|^stat::average_exec_per_sec' \
-    "$log" >&2 || true
+    "${logfiles[@]}" >&2 || true
   if [ "$status" -ne 0 ]; then
-    echo "$target: finding (exit status $status), see $log" >&2
-    grep -E 'ERROR|property broken|Test unit written' "$log" >&2 || true
+    echo "$target: finding (exit status $status), see ${logfiles[*]}" >&2
+    grep -E 'ERROR|property broken|Test unit written' "${logfiles[@]}" >&2 || true
     failed+=("$target")
   fi
 done

@@ -80,8 +80,9 @@ TEST(Report, LongSectionIsCutAndTheCsvFileHoldsEveryPair) {
     }
     MatchEvidence evidence;
     evidence.sameBirthYear = n != pairs;  // the last pair rests on its name alone
+    // The last pair was spread from the first pair past the cut.
     store->provenance.AddMatch(
-        {n, n, n == pairs ? 1 : 0, n == pairs ? FoundBy::kChild : FoundBy::kNameWalk, evidence});
+        {n, n, n == pairs ? 5000 : 0, n == pairs ? FoundBy::kChild : FoundBy::kNameWalk, evidence});
   }
   std::string output = dir.File("merge.ged");
   ReportPaths paths = ReportPathsFor(output);
@@ -97,6 +98,8 @@ TEST(Report, LongSectionIsCutAndTheCsvFileHoldsEveryPair) {
   EXPECT_NE(html.find("&lt;b&gt;Tom&lt;/b&gt; &amp; &quot;Jerry&quot; Meier"), std::string::npos);
   EXPECT_EQ(html.find("<b>Tom"), std::string::npos);
   EXPECT_EQ(html.find("\"p5002\""), std::string::npos) << "cut off";
+  EXPECT_NE(html.find("Nr. 5000"), std::string::npos);
+  EXPECT_EQ(html.find("#p5000"), std::string::npos) << "a link to a row the page lacks";
 
   std::string csv = test::ReadFile(paths.csv);
   EXPECT_EQ(Count(csv, "\r\n"), static_cast<size_t>(pairs) + 1);

@@ -1,6 +1,5 @@
-// A Reporter that remembers everything it is told, for tests and for runs
-// without a screen (benchmarks, fuzz targets). Its chooser, the base
-// class's, chooses nothing.
+// A Reporter that remembers everything it is told, for the tests and the
+// fuzz targets. Its chooser, the base class's, chooses nothing.
 #ifndef KINWEAVE_TESTS_SUPPORT_RECORDING_REPORTER_H_
 #define KINWEAVE_TESTS_SUPPORT_RECORDING_REPORTER_H_
 

@@ -54,13 +54,13 @@ inline std::vector<GedLine> SplitLines(const std::string& bytes, InputEncoding e
   std::string storage;
   std::string_view raw;
   for (int number = 1; reader.Next(raw); ++number) {
-    ScannedLine line = ScanLine(ScanText(encoding, raw, storage));
+    const std::string_view text = ScanText(encoding, raw, storage);
+    const ScannedLine line = ScanLine(text);
     if (!line.hasLevel) continue;
     GedLine parsed{number, line.level, std::string(line.token2), std::string(line.token3)};
-    if (!line.token3.empty()) {
-      const char* after = line.token3.data() + line.token3.size();
-      std::string_view rest(after, static_cast<size_t>(line.value.data() + line.value.size() - after));
-      parsed.more = rest.find_first_not_of(" \t\n\v\f\r") != std::string_view::npos;
+    if (!line.token3.empty()) {  // the tokens are views into the text
+      const size_t after = static_cast<size_t>(line.token3.data() - text.data()) + line.token3.size();
+      parsed.more = text.find_first_not_of(" \t\n\v\f\r", after) != std::string_view::npos;
     }
     lines.push_back(parsed);
   }

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -27,11 +26,9 @@ std::vector<std::string> Lines(const std::string& bytes, InputEncoding encoding)
 }
 
 TEST(GedcomLine, MarksAndUtf16StartsDecideTheEncoding) {
-  const std::map<std::string, InputEncoding> encodings = {{"plain", kEncodingPlain},
-      {"utf8", kEncodingUtf8}, {"utf16le", kEncodingUtf16Le}, {"utf16be", kEncodingUtf16Be}};
   for (const test::TableRow& row : test::ReadTable("encoding-starts", 4)) {
     EncodingProbe probe = ProbeEncoding(row.Bytes(0));
-    EXPECT_EQ(probe.encoding, encodings.at(row.Raw(1))) << row;
+    EXPECT_EQ(probe.encoding, row.Encoding(1)) << row;
     EXPECT_EQ(probe.fixed, row.Raw(2) == "yes") << row;
     EXPECT_EQ(probe.markBytes, row.Int(3)) << row;
   }

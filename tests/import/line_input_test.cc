@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -41,13 +40,11 @@ const char* Surname(LoadSetup& s, int person) { return s.person(0, person).surna
 // line after the header changes nothing, as the export reads the whole file
 // in one encoding (tests/tables/char-lines.txt).
 TEST(LineInputEncodings, MarkOrHeaderCharLineDecidesWhatNamesRead) {
-  const std::map<std::string, InputEncoding> encodings = {{"plain", kEncodingPlain},
-                                                          {"utf8", kEncodingUtf8}};
   for (const test::TableRow& row : test::ReadTable("char-lines", 4)) {
     LoadSetup s;
     ASSERT_EQ(s.Load(0, "a.ged", row.Bytes(0)), 1) << row;
     EXPECT_STREQ(Surname(s, row.Int(1)), row.Text(2)) << row;
-    EXPECT_EQ(s.slot(0).encoding, encodings.at(row.Raw(3))) << row;
+    EXPECT_EQ(s.slot(0).encoding, row.Encoding(3)) << row;
   }
 }
 

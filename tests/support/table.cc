@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 
 namespace kw::test {
 
@@ -47,6 +48,13 @@ std::string Decode(const std::string& field) {
 }
 
 }  // namespace
+
+InputEncoding TableRow::Encoding(size_t i) const {
+  static const std::map<std::string, InputEncoding> kEncodings = {
+      {"plain", kEncodingPlain}, {"utf8", kEncodingUtf8}, {"ansel", kEncodingAnsel},
+      {"utf16le", kEncodingUtf16Le}, {"utf16be", kEncodingUtf16Be}};
+  return kEncodings.at(Raw(i));
+}
 
 std::vector<TableRow> ReadTable(const std::string& name, size_t fields) {
   std::ifstream in(std::string(KINWEAVE_TEST_TABLES) + "/" + name + ".txt");

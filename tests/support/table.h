@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "base/codec.h"
+
 namespace kw::test {
 
 struct TableRow {
@@ -24,6 +26,8 @@ struct TableRow {
   const char* Text(size_t i) const { return Raw(i) == "null" ? nullptr : bytes.at(i).c_str(); }
   const std::string& Bytes(size_t i) const { return bytes.at(i); }
   int Int(size_t i) const { return std::stoi(Raw(i)); }
+  // The field as an encoding: plain, utf8, ansel, utf16le or utf16be.
+  InputEncoding Encoding(size_t i) const;
 };
 
 inline std::ostream& operator<<(std::ostream& out, const TableRow& row) { return out << row.where; }

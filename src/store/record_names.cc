@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <utility>
 
 namespace kw {
 
@@ -118,8 +119,8 @@ uint32_t RecordNames::NewEntry(std::string_view name, int32_t number) {
   return static_cast<uint32_t>(entries_.size() - 1);
 }
 
-// A name's number beyond eight times the names (and a little more) would
-// make the table by number mostly empty: such names are hashed.
+// A number beyond eight times the names (and a little more) would leave
+// the indexed table mostly empty: such names are hashed.
 bool RecordNames::InDenseRange(uint64_t key) const {
   if (!denseLetterChosen_ || (key & 0xFF) != denseLetter_) return false;
   uint64_t n = key >> 8;
@@ -135,6 +136,10 @@ const RecordNames::NameCell* RecordNames::FindNumeric(uint64_t key) const {
   if (byNumeric_.empty()) return nullptr;
   const NumericPlace& place = byNumeric_[NumericPlaceOf(key)];
   return place.cell.at != 0 ? &place.cell : nullptr;
+}
+
+RecordNames::NameCell* RecordNames::FindNumeric(uint64_t key) {
+  return const_cast<NameCell*>(std::as_const(*this).FindNumeric(key));
 }
 
 RecordNames::NameCell& RecordNames::NewNumericCell(uint64_t key) {
@@ -159,7 +164,7 @@ void RecordNames::Add(std::string_view name, int32_t number) {
   uint64_t key = 0;
   uint32_t index;
   if (NumericKey(name, &key)) {
-    NameCell* cell = const_cast<NameCell*>(FindNumeric(key));
+    NameCell* cell = FindNumeric(key);
     if (cell == nullptr) {
       index = NewEntry(name, number);
       cell = &NewNumericCell(key);

@@ -70,6 +70,7 @@ class RecordNames {
   uint32_t NewEntry(std::string_view name, int32_t number);
   // The cell of a numeric name, or null when the name has none.
   const NameCell* FindNumeric(uint64_t key) const;
+  NameCell* FindNumeric(uint64_t key);
   // A new cell for a numeric name that has none.
   NameCell& NewNumericCell(uint64_t key);
   bool InDenseRange(uint64_t key) const;
@@ -84,7 +85,7 @@ class RecordNames {
   std::vector<Entry> entries_;
   size_t reserved_ = 0;
   size_t denseNames_ = 0;    // names in dense_
-  size_t numericNames_ = 0;  // names in byNumeric_
+  size_t numericNames_ = 0;  // numeric names in byNumeric_
   size_t otherNames_ = 0;    // names in byName_
   // Numeric names of one letter (the first one met) whose numbers are not
   // far beyond the count of names, by their number: a file's names are

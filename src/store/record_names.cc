@@ -4,6 +4,8 @@
 #include <functional>
 #include <utility>
 
+#include "base/gedcom_line.h"
+
 namespace kw {
 
 namespace {
@@ -18,17 +20,11 @@ uint64_t HashOf(uint64_t key) {
 // "@", one character, then up to 16 digits without a leading zero, "@":
 // such a name is its character and its number, and no other name is.
 bool NumericKey(std::string_view name, uint64_t* key) {
-  if (name.size() < 4 || name.size() > 19 || name.front() != '@' || name.back() != '@') {
-    return false;
-  }
-  std::string_view digits = name.substr(2, name.size() - 3);
-  if (digits[0] < '1' || digits[0] > '9') return false;
-  uint64_t n = 0;
-  for (char c : digits) {
-    if (c < '0' || c > '9') return false;
-    n = n * 10 + static_cast<uint64_t>(c - '0');
-  }
-  *key = n << 8 | static_cast<unsigned char>(name[1]);
+  constexpr int64_t kBeyondSixteenDigits = 10000000000000000;
+  if (name.size() < 4 || name[2] == '0') return false;
+  int64_t n = XrefNumber(name, name[1], kBeyondSixteenDigits);
+  if (n < 0) return false;
+  *key = static_cast<uint64_t>(n) << 8 | static_cast<unsigned char>(name[1]);
   return true;
 }
 

@@ -40,7 +40,7 @@ int WithdrawDeletedFamily(Store& store, MergeLog& log, int slot, int f) {
     ++count;
   }
   for (int i = 0; i < family.children.count(); ++i) {
-    int32_t k = family.children.entries[i];
+    int32_t k = family.children[i];
     if (PersonPresent(s, k) && HasRef(s.persons[k].parentFamilies, f)) {
       log.Write("\r\n### Fam %lld gel\xF6scht, aber referenziert durch ungel\xF6schtes CHIL %lld ",
                 LogFamilyNumber(s, f), LogPersonNumber(s, k));
@@ -122,7 +122,7 @@ int CheckChildren(Store& store, MergeLog& log, int slot, int f) {
   int count = 0;
   int32_t previous = 0;
   for (int i = 0; i < children.count(); ++i) {
-    int32_t k = children.entries[i];
+    int32_t k = children[i];
     if (!PersonPresent(s, k)) {
       log.Write("\r\n### Fam %lld hat gel\xF6schtes CHIL %lld ", LogFamilyNumber(s, f),
                 LogPersonNumber(s, k));
@@ -154,7 +154,7 @@ int WithdrawDeletedPerson(Store& store, MergeLog& log, int slot, int p) {
   Person& person = s.persons[p];
   int count = 0;
   for (int i = 0; i < person.spouseFamilies.count(); ++i) {
-    int32_t g = person.spouseFamilies.entries[i];
+    int32_t g = person.spouseFamilies[i];
     if (!FamilyPresent(s, g)) continue;
     log.Write("\n### Person %lld gel\xF6scht, aber FAMS %lld ungel\xF6scht", LogPersonNumber(s, p),
               LogFamilyNumber(s, g));
@@ -169,7 +169,7 @@ int WithdrawDeletedPerson(Store& store, MergeLog& log, int slot, int p) {
     ++count;
   }
   for (int i = 0; i < person.parentFamilies.count(); ++i) {
-    int32_t g = person.parentFamilies.entries[i];
+    int32_t g = person.parentFamilies[i];
     if (!FamilyPresent(s, g)) continue;
     log.Write("\r\n### Person %lld gel\xF6scht, aber FAMC %lld ungel\xF6scht",
               LogPersonNumber(s, p), LogFamilyNumber(s, g));
@@ -190,7 +190,7 @@ int CheckSpouseFamilies(Store& store, MergeLog& log, int slot, int p) {
   int count = 0;
   int32_t previous = 0;
   for (int i = 0; i < person.spouseFamilies.count(); ++i) {
-    int32_t g = person.spouseFamilies.entries[i];
+    int32_t g = person.spouseFamilies[i];
     Family& family = s.families[g];
     if (!FamilyPresent(s, g)) {
       log.Write("\r\n### Person %lld hat gel\xF6schte FAMS %lld", LogPersonNumber(s, p),
@@ -231,7 +231,7 @@ int CheckParentFamilies(Store& store, MergeLog& log, int slot, int p) {
   int count = 0;
   int32_t previous = 0;
   for (int i = 0; i < person.parentFamilies.count(); ++i) {
-    int32_t g = person.parentFamilies.entries[i];
+    int32_t g = person.parentFamilies[i];
     Family& family = s.families[g];
     int32_t father = family.husband;
     int32_t mother = family.wife;

@@ -37,7 +37,7 @@ bool RecordOfFile(const std::vector<Record>& table, int32_t n) {
 // A link is written once, however often a list names it.
 bool ListedBefore(const RefList& list, size_t k) {
   for (size_t i = 0; i < k; ++i) {
-    if (list.entries[i] == list.entries[k]) return true;
+    if (list[i] == list[k]) return true;
   }
   return false;
 }
@@ -148,7 +148,7 @@ int32_t Renumbering::AddFamily(int32_t g) {
     out.families[n].wife = w;
     AddRef(out.persons[w].spouseFamilies, n);
   }
-  for (int32_t c : source.children.entries) {
+  for (int32_t c : source.children) {
     int32_t m = MapPerson(c);
     if (m == 0) continue;
     AddRef(out.families[n].children, m);
@@ -186,7 +186,7 @@ void Renumbering::CompleteMergedFamily(int32_t g) {
       AddRef(out.persons[w].spouseFamilies, f);
     }
   }
-  for (int32_t c : source.children.entries) {
+  for (int32_t c : source.children) {
     if (PersonIsAbsent(1, c) || in.persons[c].partner != 0) continue;
     int32_t m = MapPerson(c);
     if (m == 0) continue;
@@ -200,7 +200,7 @@ void Renumbering::TakeOverFamilies(int32_t p) {
   // Completing and adding change slot 0's lists only, never these.
   const Person& person = store_.slots[1].persons[p];
   for (const RefList* list : {&person.parentFamilies, &person.spouseFamilies}) {
-    for (int32_t g : list->entries) {
+    for (int32_t g : *list) {
       if (FamilyIsAbsent(1, g)) continue;
       if (store_.slots[1].families[g].partner != 0) {
         CompleteMergedFamily(g);
@@ -217,14 +217,14 @@ void Renumbering::TakeOverFamilies(int32_t p) {
 void Renumbering::WritePersonLinks(int32_t n) {
   if (!HoldsPerson(store_.slots[0], n)) return;
   const Person& p = store_.slots[0].persons[n];
-  for (size_t k = 0; k < p.spouseFamilies.entries.size(); ++k) {
-    int32_t f = p.spouseFamilies.entries[k];
+  for (size_t k = 0; k < p.spouseFamilies.size(); ++k) {
+    int32_t f = p.spouseFamilies[k];
     if (FamilyInOutput(f) && !ListedBefore(p.spouseFamilies, k)) {
       output_.WriteLink("1 FAMS ", FamilyRef(f));
     }
   }
-  for (size_t k = 0; k < p.parentFamilies.entries.size(); ++k) {
-    int32_t f = p.parentFamilies.entries[k];
+  for (size_t k = 0; k < p.parentFamilies.size(); ++k) {
+    int32_t f = p.parentFamilies[k];
     if (FamilyInOutput(f) && !ListedBefore(p.parentFamilies, k)) {
       output_.WriteLink("1 FAMC ", FamilyRef(f));
     }
@@ -246,8 +246,8 @@ void Renumbering::WriteWife(int32_t f) {
 void Renumbering::WriteChildren(int32_t f) {
   if (!HoldsFamily(store_.slots[0], f)) return;
   const RefList& children = store_.slots[0].families[f].children;
-  for (size_t k = 0; k < children.entries.size(); ++k) {
-    int32_t c = children.entries[k];
+  for (size_t k = 0; k < children.size(); ++k) {
+    int32_t c = children[k];
     if (PersonInOutput(c) && !ListedBefore(children, k)) output_.WriteLink("1 CHIL ", PersonRef(c));
   }
 }

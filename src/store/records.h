@@ -8,8 +8,9 @@
 #ifndef KINWEAVE_STORE_RECORDS_H_
 #define KINWEAVE_STORE_RECORDS_H_
 
+#include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <initializer_list>
 
 namespace kw {
 
@@ -48,9 +49,48 @@ inline int DateSpan(PackedDate d) { return GetDateField(d, kDateSpan); }
 
 // Numbers of records of the same slot, in the order they were added. The list
 // has no fixed limit; it owns its storage.
-struct RefList {
-  std::vector<int32_t> entries;
-  int count() const { return static_cast<int>(entries.size()); }
+//
+// Two numbers are kept in the list itself, more in a block of their own:
+// nearly every person has at most two families of each kind, so a table of
+// a million persons needs no block for them, and the merge pass and the
+// checks find a person's families beside the person.
+class RefList {
+ public:
+  RefList() = default;
+  RefList(std::initializer_list<int32_t> numbers);
+  RefList(const RefList& other);
+  RefList(RefList&& other) noexcept;
+  RefList& operator=(RefList other) noexcept;
+  ~RefList();
+
+  int count() const { return static_cast<int>(size_); }
+  size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  int32_t operator[](size_t i) const { return data()[i]; }
+  const int32_t* begin() const { return data(); }
+  const int32_t* end() const { return data() + size_; }
+
+  void Append(int32_t number);
+  // Removes the entry at `i`; later entries move down.
+  void EraseAt(size_t i);
+
+ private:
+  static constexpr uint32_t kInPlace = 2;
+
+  void Grow();
+
+  union Storage {
+    int32_t inPlace[kInPlace];
+    int32_t* block;  // malloc'ed, `capacity_` entries
+  };
+
+  bool InBlock() const { return capacity_ > kInPlace; }
+  const int32_t* data() const { return InBlock() ? storage_.block : storage_.inPlace; }
+  int32_t* data() { return InBlock() ? storage_.block : storage_.inPlace; }
+
+  uint32_t size_ = 0;
+  uint32_t capacity_ = kInPlace;
+  Storage storage_ = {};
 };
 
 // Appends the number; does not look for duplicates.

@@ -109,9 +109,9 @@ void HandOverCounters(Store& store) {
 }
 
 int32_t RefAt(const RefList& list, int position, Reporter& reporter) {
-  if (position >= 0 && position < list.count()) return list.entries[position];
+  if (position >= 0 && position < list.count()) return list[position];
   ShowError(reporter, "Error: [%d] %d", position, list.count());
-  return list.entries.empty() ? 0 : list.entries[0];
+  return list.empty() ? 0 : list[0];
 }
 
 }  // namespace kw

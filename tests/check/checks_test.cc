@@ -16,15 +16,16 @@ class Checks : public SlotBuilder {
   int CheckP(int32_t n) { return CheckPerson(store(), log(), 0, n); }
   int CheckF(int32_t n) { return CheckFamily(store(), log(), 0, n); }
   Ids Couple(int32_t f) { return {family(0, f).husband, family(0, f).wife}; }
-  Ids Fams(int32_t p) { return person(0, p).spouseFamilies.entries; }
-  Ids Famc(int32_t p) { return person(0, p).parentFamilies.entries; }
-  Ids Children(int32_t f) { return family(0, f).children.entries; }
+  static Ids Of(const RefList& list) { return Ids(list.begin(), list.end()); }
+  Ids Fams(int32_t p) { return Of(person(0, p).spouseFamilies); }
+  Ids Famc(int32_t p) { return Of(person(0, p).parentFamilies); }
+  Ids Children(int32_t f) { return Of(family(0, f).children); }
 };
 
 TEST_F(Checks, MissingBackLinksAreAddedOnce) {
   PutPerson(0, 1, {"Hans", "Alt"});
   PutPerson(0, 2, {"Eva", "Alt", 0, 0, 'F'});
-  PutPerson(0, 3, {"Kurt", "Alt"}).parentFamilies.entries = {7};
+  PutPerson(0, 3, {"Kurt", "Alt"}).parentFamilies = {7};
   PutFamily(0, 6, 1, 2, {3});
   PutFamily(0, 7, 1, 0);  // does not list its child 3
   EXPECT_EQ(CheckP(3), 1);
@@ -51,7 +52,7 @@ TEST_F(Checks, WrongSpouseFamilyIsCompletedOrDropped) {
       {'F', 6, 7, {6, 7}, {}},  {'U', 0, 0, {0, 0}, {}}, {'m', 0, 0, {0, 0}, {}},
   };
   for (const auto& c : cases) {
-    PutPerson(0, 2, {"Karl", "Kurz", 0, 0, c.sex}).spouseFamilies.entries = {4};
+    PutPerson(0, 2, {"Karl", "Kurz", 0, 0, c.sex}).spouseFamilies = {4};
     PutFamily(0, 4, c.husband, c.wife);
     EXPECT_EQ(CheckP(2), 1) << c.sex;
     EXPECT_EQ(Couple(4), c.couple) << c.sex;
@@ -73,11 +74,11 @@ TEST_F(Checks, ChildrenWalkPassesOverTheEntryThatMovesUp) {
       {{8, 3}, 1, {3}, false},  // 8 is absent
       {{8, 8, 3}, 2, {8, 3}, true},
   };
-  PutPerson(0, 1, {"Eins"}).parentFamilies.entries = {2};
+  PutPerson(0, 1, {"Eins"}).parentFamilies = {2};
   PutPerson(0, 3, {"Drei"});
   for (const auto& c : cases) {
     PutFamily(0, 2, 0, 0, c.children);
-    person(0, 3).parentFamilies.entries.clear();
+    person(0, 3).parentFamilies = {};
     EXPECT_EQ(CheckF(2), c.count) << ::testing::PrintToString(c.children);
     EXPECT_EQ(Children(2), c.after);
     EXPECT_EQ(Famc(3), c.lateChildExamined ? Ids{2} : Ids{});
@@ -91,8 +92,8 @@ TEST_F(Checks, RepeatedFamiliesOfAPersonAreDropped) {
   PutFamily(0, 4, 3, 0, {3});
   PutFamily(0, 5, 0, 0, {3});
   Person& p = PutPerson(0, 3, {"Karl", "Kurz"});
-  p.spouseFamilies.entries = {4, 4, 9};
-  p.parentFamilies.entries = {4, 9, 5, 4};
+  p.spouseFamilies = {4, 4, 9};
+  p.parentFamilies = {4, 9, 5, 4};
   EXPECT_EQ(CheckP(3), 3);
   EXPECT_EQ(Fams(3), (Ids{4, 9}));  // 9 moved up after the removal: passed over
   EXPECT_EQ(Famc(3), (Ids{5, 4}));
@@ -105,15 +106,15 @@ TEST_F(Checks, RepeatedFamiliesOfAPersonAreDropped) {
 // A record deleted while present ones still name it: the links go on both
 // sides, the deleted record's own fields stay. Entry 0 is no record at all.
 TEST_F(Checks, DeletedRecordsAreWithdrawnFromPresentOnes) {
-  person(0, 0).spouseFamilies.entries = {8};
-  PutPerson(0, 1, {"Hans", "Alt"}).spouseFamilies.entries = {5};
-  PutPerson(0, 2, {"Eva", "Alt", 0, 0, 'F'}).spouseFamilies.entries = {5};
-  PutPerson(0, 3, {"Kurt", "Alt"}).parentFamilies.entries = {5};
+  person(0, 0).spouseFamilies = {8};
+  PutPerson(0, 1, {"Hans", "Alt"}).spouseFamilies = {5};
+  PutPerson(0, 2, {"Eva", "Alt", 0, 0, 'F'}).spouseFamilies = {5};
+  PutPerson(0, 3, {"Kurt", "Alt"}).parentFamilies = {5};
   PutPerson(0, 4, {"Lena", "Alt", 0, 0, 'F'});  // does not name the family back
   PutFamily(0, 5, 1, 2, {3, 4, 6}).number = 0;
   Person& gone = person(0, 7);
-  gone.spouseFamilies.entries = {1, 9, 8, 10};  // 1 is absent: passed over silently
-  gone.parentFamilies.entries = {3};
+  gone.spouseFamilies = {1, 9, 8, 10};  // 1 is absent: passed over silently
+  gone.parentFamilies = {3};
   PutFamily(0, 3, 0, 0, {7, 6});
   PutFamily(0, 8, 7, 0);
   PutFamily(0, 9, 0, 7);

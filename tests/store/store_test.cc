@@ -50,6 +50,46 @@ TEST(RefList, AppendsFindsRemovesWithoutLimit) {
   EXPECT_EQ(reporter.errors, std::vector<std::string>{"Error: [1200] 1200"});
 }
 
+// Lists of two entries or fewer are kept in place, longer ones in a block:
+// each way of copying or moving a list must take its entries along, and a
+// table of persons that grows moves every list it holds.
+TEST(RefList, KeepsItsEntriesThroughCopiesMovesAndGrowingTables) {
+  auto entries = [](const RefList& list) { return std::vector<int32_t>(list.begin(), list.end()); };
+  const std::vector<std::vector<int32_t>> cases = {{}, {4}, {4, 9}, {4, 9, 5}, {1, 2, 3, 4, 5, 6}};
+  for (const auto& numbers : cases) {
+    RefList list;
+    for (int32_t n : numbers) AddRef(list, n);
+    RefList copy(list);
+    RefList moved(std::move(copy));
+    RefList assigned{77, 78, 79, 80};
+    assigned = moved;
+    RefList shortened{77};
+    shortened = std::move(moved);
+    EXPECT_EQ(entries(list), numbers);
+    EXPECT_EQ(entries(assigned), numbers);
+    EXPECT_EQ(entries(shortened), numbers);
+    EXPECT_EQ(copy.count() + moved.count(), 0);  // moved from: empty, and usable
+    AddRef(moved, 3);
+    EXPECT_EQ(entries(moved), std::vector<int32_t>{3});
+  }
+  std::vector<Person> table(1);
+  for (int32_t n = 1; n <= 40; ++n) {
+    table.push_back(Person{});  // moves the persons before it
+    for (int32_t k = 0; k < n % 5; ++k) AddRef(table.back().spouseFamilies, n * 10 + k);
+  }
+  for (int32_t n = 1; n <= 40; ++n) {
+    const RefList& list = table[static_cast<size_t>(n)].spouseFamilies;
+    ASSERT_EQ(list.count(), n % 5);
+    for (int32_t k = 0; k < n % 5; ++k) EXPECT_EQ(list[static_cast<size_t>(k)], n * 10 + k);
+  }
+  RefList two{5, 6};
+  RemoveRef(two, 5);
+  AddRef(two, 7);
+  AddRef(two, 8);  // out of place now
+  RemoveRef(two, 7);
+  EXPECT_EQ(entries(two), (std::vector<int32_t>{6, 8}));
+}
+
 TEST(ScratchRing, WrapsWhenTheNextTextWouldNotFitAndHandsOutZeroes) {
   ScratchRing ring;
   char* first = ring.Take(26);

@@ -47,12 +47,12 @@ class SlotBuilder : public ::testing::Test {
       int32_t persons = 0, families = 0;
       for (const Person& p : in.persons) {
         for (const RefList* list : {&p.spouseFamilies, &p.parentFamilies}) {
-          for (int32_t f : list->entries) families = std::max(families, f);
+          for (int32_t f : *list) families = std::max(families, f);
         }
       }
       for (const Family& f : in.families) {
         persons = std::max({persons, f.husband, f.wife});
-        for (int32_t k : f.children.entries) persons = std::max(persons, k);
+        for (int32_t k : f.children) persons = std::max(persons, k);
       }
       Entry(in.persons, persons);
       Entry(in.families, families);
@@ -94,7 +94,8 @@ class SlotBuilder : public ::testing::Test {
     f.number = n;
     f.husband = husband;
     f.wife = wife;
-    f.children.entries = std::move(children);
+    f.children = {};
+    for (int32_t k : children) AddRef(f.children, k);
     slot(s).familyEnd = std::max(slot(s).familyEnd, n + 1);
     return f;
   }

@@ -4,7 +4,6 @@
 #include <charconv>
 #include <cstdarg>
 #include <cstdio>
-#include <string>
 
 namespace kw {
 
@@ -63,23 +62,26 @@ const char* DateText(ScratchRing& ring, PackedDate date) {
 // The pieces "%6lld ", "%s ", "%s ", "%d ", "-%d" and "\n", each left out
 // when its value is zero or absent, as the log's rule drops them. A merge
 // of a quarter of a million persons describes half a million of them:
-// the line is put together here rather than through printf piece by piece.
+// the pieces go to the log as they are, without printf and without a
+// line put together first.
 void DescribePerson(Store& store, MergeLog& log, int slot, int person) {
   const Person& p = store.slots[slot].persons[person];
   char line[64];
   char* at = line;
   long long number = LogPersonNumber(store.slots[slot], person);
-  std::string text;
   if (number != 0) {
     char digits[24];
     char* end = std::to_chars(digits, digits + sizeof digits, number).ptr;
     for (int pad = 6 - static_cast<int>(end - digits); pad > 0; --pad) *at++ = ' ';
     at = std::copy(digits, end, at);
     *at++ = ' ';
+    log.WriteText(std::string_view(line, static_cast<size_t>(at - line)));
   }
-  text.assign(line, at);
-  if (p.givenNames != nullptr) text.append(p.givenNames).push_back(' ');
-  if (p.surname != nullptr) text.append(p.surname).push_back(' ');
+  for (const char* name : {p.givenNames, p.surname}) {
+    if (name == nullptr) continue;
+    log.WriteText(name);
+    log.WriteText(" ");
+  }
   at = line;
   if (int birth = DateYear(p.birth); birth != 0) {
     at = std::to_chars(at, line + sizeof line, birth).ptr;
@@ -90,8 +92,7 @@ void DescribePerson(Store& store, MergeLog& log, int slot, int person) {
     at = std::to_chars(at, line + sizeof line, death).ptr;
   }
   *at++ = '\n';
-  text.append(line, at);
-  log.WriteText(text);
+  log.WriteText(std::string_view(line, static_cast<size_t>(at - line)));
 }
 
 // Completes the finding line before it; the next finding's "\r\n" ends it.

@@ -270,7 +270,7 @@ bool Exporter::StreamPerson(int32_t n) {
   int32_t m = p.partner;
   DescribePerson(store_, log_, 0, n);
   DescribePerson(store_, log_, 1, m);
-  log_.Write("verschmolzen\n\n", 1);
+  log_.WriteText("verschmolzen\n\n");
   renumbering_.TakeOverFamilies(m);
   int64_t resume = inputs_[0].position();
   int64_t recordPos = p.recordPos;
@@ -280,7 +280,7 @@ bool Exporter::StreamPerson(int32_t n) {
   LineNode* b = other.number != 0 ? ReadGED(inputs_[1], other.recordPos, arena_, reporter_)
                                   : nullptr;
   MergeRecordTrees(a, b, arena_);
-  output_.WriteLine("0 %s INDI\n", renumbering_.PersonRef(n).c_str());
+  output_.WriteRecordHead(renumbering_.PersonRef(n), "INDI");
   renumbering_.WriteRecordTree(a, n, kIndi);
   arena_.Release();
   return ResumeAfter(resume, recordPos, nextRecord);
@@ -306,7 +306,7 @@ bool Exporter::StreamFamily(int32_t f) {
   LineNode* b = other.number != 0 ? ReadGED(inputs_[1], other.recordPos, arena_, reporter_)
                                   : nullptr;
   MergeRecordTrees(a, b, arena_);
-  output_.WriteLine("0 %s FAM\n", renumbering_.FamilyRef(f).c_str());
+  output_.WriteRecordHead(renumbering_.FamilyRef(f), "FAM");
   renumbering_.WriteRecordTree(a, f, kFam);
   arena_.Release();
   return ResumeAfter(resume, recordPos, nextRecord);

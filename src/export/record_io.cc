@@ -75,6 +75,11 @@ void GedcomOutput::WriteLink(std::string_view head, std::string_view ref) {
   WriteText(line_);
 }
 
+void GedcomOutput::WriteRecordHead(std::string_view xref, std::string_view type) {
+  line_.assign("0 ").append(xref).append(" ").append(type).push_back('\n');
+  WriteText(line_);
+}
+
 void GedcomOutput::WriteNumberedLink(int level, std::string_view tag, char letter, int number) {
   char digits[16];
   line_.assign(digits, std::to_chars(digits, digits + sizeof digits, level).ptr);

@@ -87,6 +87,9 @@ class GedcomOutput {
   void WriteText(std::string_view cp1252);
   // A generated line "<head><ref>\n", as "1 FAMS " and "@F12@" give it.
   void WriteLink(std::string_view head, std::string_view ref);
+  // A generated line "0 <xref> <type>\n" ("0 @I12@ INDI"): the first line of
+  // a record.
+  void WriteRecordHead(std::string_view xref, std::string_view type);
   // A generated line "<level> <tag> @<letter><number>@\n" ("2 NOTE @N5@").
   void WriteNumberedLink(int level, std::string_view tag, char letter, int number);
   // A whole line of Windows-1252 text, "\n" added when it has no line end.

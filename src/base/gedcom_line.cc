@@ -59,7 +59,66 @@ size_t ByteLineLength(std::string_view bytes, size_t start) {
   return stop - start;
 }
 
+// Whether the line starting at `at` may be a level-0 line. Inside a line
+// the only CR or LF is its end, so white space before the level is blank,
+// tab, VT and FF.
+bool MayBeLevelZeroAt(std::string_view bytes, size_t at) {
+  while (at < bytes.size() && IsGedcomSpace(bytes[at]) && !IsLineEnd(bytes[at])) ++at;
+  return at < bytes.size() && (bytes[at] == '0' || bytes[at] == '+' || bytes[at] == '-');
+}
+
+bool IsLevelDigit(char c) { return c >= '1' && c <= '9'; }
+
+// The first line start after `from` (itself a line start) whose first byte
+// is no level from 1 to 9, or the end of the bytes. Every CR and LF belongs
+// to a line end and line ends are made of nothing else, so a line starts
+// right after each run of CR and LF bytes; the lines inside a run are
+// empty.
+size_t NextLineStartNotAtLevelDigit(std::string_view bytes, size_t from) {
+  const char* data = bytes.data();
+  const size_t size = bytes.size();
+  size_t at = from;
+  bool afterEnd = false;  // whether the byte before `at` is a CR or LF after `from`
+#ifdef __SSE2__
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i cr = _mm_set1_epi8('\r');
+  const __m128i one = _mm_set1_epi8('1');
+  const __m128i eight = _mm_set1_epi8(8);
+  for (; at + 16 <= size; at += 16) {
+    __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+    unsigned ends = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, lf), _mm_cmpeq_epi8(chunk, cr))));
+    // '1' to '9' are the bytes that lie 0 to 8 above '1'.
+    __m128i aboveOne = _mm_sub_epi8(chunk, one);
+    unsigned digits = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(aboveOne, eight), aboveOne)));
+    unsigned starts = ((ends << 1) | (afterEnd ? 1u : 0u)) & ~ends & 0xFFFFu;
+    unsigned wanted = starts & ~digits;
+    if (wanted != 0) return at + static_cast<size_t>(__builtin_ctz(wanted));
+    afterEnd = (ends & 0x8000u) != 0;
+  }
+#endif
+  for (; at < size; ++at) {
+    bool end = IsLineEnd(static_cast<unsigned char>(data[at]));
+    if (afterEnd && !end && !IsLevelDigit(data[at])) return at;
+    afterEnd = end;
+  }
+  return size;
+}
+
 }  // namespace
+
+bool LevelZeroLines::Next(std::string_view& raw) {
+  while (at_ < bytes_.size()) {
+    if (MayBeLevelZeroAt(bytes_, at_)) {
+      raw = bytes_.substr(at_, RawLineLength(bytes_, at_, kEncodingPlain));
+      at_ += raw.size();
+      return true;
+    }
+    at_ = NextLineStartNotAtLevelDigit(bytes_, at_);
+  }
+  return false;
+}
 
 // The start of a file decides between the byte-oriented encodings (which a
 // CHAR line may still choose among) and UTF-16, which no CHAR line can undo

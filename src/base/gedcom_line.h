@@ -80,6 +80,24 @@ class LineReader {
   size_t position_ = 0;
 };
 
+// Reads, of the raw lines of a file in a byte encoding, only those that may
+// be level-0 lines: after blanks, tabs, VT or FF a "0" or a sign. The
+// lines are exactly the ones a LineReader gives, but the others are passed
+// over without being split: they are nine tenths of a file, nearly all of
+// them starting with a level from 1 to 9.
+class LevelZeroLines {
+ public:
+  // `bytes` must outlive the reader; `start` is the start of a line.
+  LevelZeroLines(std::string_view bytes, size_t start) : bytes_(bytes), at_(start) {}
+
+  // The next such line, its line end included. False at the end.
+  bool Next(std::string_view& raw);
+
+ private:
+  std::string_view bytes_;
+  size_t at_;  // the start of a line not looked at yet
+};
+
 // Whether a raw line ends with its line end; only the last line of a file
 // may lack one.
 bool HasLineEnd(std::string_view raw, InputEncoding encoding);

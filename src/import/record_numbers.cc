@@ -1,5 +1,6 @@
 #include "import/record_numbers.h"
 
+#include <algorithm>
 #include <climits>
 #include <vector>
 
@@ -16,14 +17,6 @@ int32_t KeptNumber(std::string_view xref, char letter, int32_t limit) {
   return static_cast<int32_t>(XrefNumber(xref, letter, limit));
 }
 
-// Whether a line may be a level-0 line: after any white space a "0" or a
-// sign. Most lines are not, and this spares them the whole scan.
-bool MayBeLevelZero(std::string_view raw) {
-  size_t p = 0;
-  while (p < raw.size() && IsGedcomSpace(raw[p])) ++p;
-  return p < raw.size() && (raw[p] == '0' || raw[p] == '+' || raw[p] == '-');
-}
-
 }  // namespace
 
 RecordNumbers::RecordNumbers() {
@@ -33,42 +26,45 @@ RecordNumbers::RecordNumbers() {
   families_.limit = kKeptFamilyLimit;
 }
 
+// Cross-references are ASCII: byte files need no decoding to find them,
+// and of their lines only those that may have level 0 are looked at.
 void RecordNumbers::Collect(std::string_view bytes, int64_t start, InputEncoding encoding) {
-  // Cross-references are ASCII: byte files need no decoding to find them.
-  InputEncoding reading = IsUtf16(encoding) ? encoding : kEncodingPlain;
-  LineReader reader(bytes, reading);
-  reader.Seek(start);
-  std::vector<std::string> otherPersons, otherFamilies;
+  Others others;
   std::string storage;
   std::string_view raw;
-  while (reader.Next(raw)) {
-    if (!IsUtf16(reading) && !MayBeLevelZero(raw)) continue;
-    ScannedLine line = ScanLine(ScanText(reading, raw, storage));
-    // A record whose cross-reference lacks its closing "@" is skipped by the
-    // parser, but still takes a number here: the numbers handed out, and so
-    // the numbers of the persons added to the output, stay as they were.
-    if (!line.hasLevel || line.level != 0 || line.token2.empty() || line.token2[0] != '@') {
-      continue;
-    }
-    ++recordLines_;
-    bool person = TagCode(line.token3) == TagCode("INDI");
-    if (!person && TagCode(line.token3) != TagCode("FAM")) continue;
-    if (person) ++personLines_;
-    Kind& kind = person ? persons_ : families_;
-    int32_t n = KeptNumber(line.token2, kind.letter, kind.limit);
-    if (n >= 0) {
-      if (n > kind.highestKept) kind.highestKept = n;
-    } else {
-      (person ? otherPersons : otherFamilies).emplace_back(line.token2);
-    }
+  if (IsUtf16(encoding)) {
+    LineReader reader(bytes, encoding);
+    reader.Seek(start);
+    while (reader.Next(raw)) Look(ScanLine(ScanText(encoding, raw, storage)), others);
+  } else {
+    LevelZeroLines lines(bytes, static_cast<size_t>(std::max<int64_t>(start, 0)));
+    while (lines.Next(raw)) Look(ScanLine(raw), others);
   }
   for (Kind* kind : {&persons_, &families_}) {
     kind->nextFree = kind->highestKept + 1;
-    const std::vector<std::string>& others = kind == &persons_ ? otherPersons : otherFamilies;
-    kind->handed.Reserve(others.size());
-    for (const std::string& other : others) {
-      if (kind->handed.NumberOf(other) < 0) Hand(*kind, other);
+    const std::vector<std::string>& names = kind == &persons_ ? others.persons : others.families;
+    kind->handed.Reserve(names.size());
+    for (const std::string& name : names) {
+      if (kind->handed.NumberOf(name) < 0) Hand(*kind, name);
     }
+  }
+}
+
+// A record whose cross-reference lacks its closing "@" is skipped by the
+// parser, but still takes a number here: the numbers handed out, and so
+// the numbers of the persons added to the output, stay as they were.
+void RecordNumbers::Look(const ScannedLine& line, Others& others) {
+  if (!line.hasLevel || line.level != 0 || line.token2.empty() || line.token2[0] != '@') return;
+  ++recordLines_;
+  bool person = TagCode(line.token3) == TagCode("INDI");
+  if (!person && TagCode(line.token3) != TagCode("FAM")) return;
+  if (person) ++personLines_;
+  Kind& kind = person ? persons_ : families_;
+  int32_t n = KeptNumber(line.token2, kind.letter, kind.limit);
+  if (n >= 0) {
+    if (n > kind.highestKept) kind.highestKept = n;
+  } else {
+    (person ? others.persons : others.families).emplace_back(line.token2);
   }
 }
 

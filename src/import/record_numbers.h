@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "base/gedcom_line.h"
 #include "store/record_names.h"
@@ -60,6 +61,14 @@ class RecordNumbers {
     RecordNames handed;
   };
 
+  // Names of other forms met by the collection, in file order.
+  struct Others {
+    std::vector<std::string> persons;
+    std::vector<std::string> families;
+  };
+
+  // Counts a level-0 line and keeps its number or name.
+  void Look(const ScannedLine& line, Others& others);
   static int32_t Record(Kind& kind, std::string_view xref);
   static int32_t Hand(Kind& kind, std::string_view xref);
   static int32_t Reference(const Kind& kind, std::string_view token);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,40 @@ TEST(GedcomLine, EveryLineEndEndsALineAndStaysWithIt) {
     EXPECT_EQ(Lines(bytes, encoding),
               (std::vector<std::string>{Utf16("a\r", big), Utf16("b\r\n", big),
                                         std::string(big ? "\x0A\x41" : "\x41\x0A") + "X"}));
+  }
+}
+
+// The numbering pass looks only at the lines that may have level 0 and
+// passes over the others in blocks of 16 bytes: it must find exactly the
+// lines the reader splits whose first byte after white space is "0", "+"
+// or "-", wherever lines, runs of line ends and blocks meet.
+TEST(GedcomLine, LinesThatMayHaveLevelZeroAreFoundAmongAllOthers) {
+  std::mt19937 random(5);
+  // Short lines and runs of line ends; long lines, mostly of levels.
+  const std::string dense = "0000111229+- \t\f\r\n\r\nAa@";
+  const std::string sparse = "0111111111122223334445556667778889999AAAA  \r\n";
+  for (int round = 0; round < 2000; ++round) {
+    const std::string& alphabet = round % 2 == 0 ? dense : sparse;
+    std::string bytes(random() % 120, ' ');
+    for (char& c : bytes) c = alphabet[random() % alphabet.size()];
+    // Every line start of the bytes; the reading starts at one of them.
+    std::vector<size_t> starts{0};
+    LineReader reader(bytes, kEncodingPlain);
+    std::string_view raw;
+    while (reader.Next(raw)) starts.push_back(static_cast<size_t>(reader.position()));
+    const size_t start = starts[random() % starts.size()];
+    reader.Seek(static_cast<int64_t>(start));
+    std::vector<std::string> expected;
+    while (reader.Next(raw)) {
+      size_t p = raw.find_first_not_of(" \t\v\f\r\n");
+      if (p != std::string_view::npos && std::string_view("0+-").find(raw[p]) != std::string_view::npos) {
+        expected.emplace_back(raw);
+      }
+    }
+    LevelZeroLines lines(bytes, start);
+    std::vector<std::string> found;
+    while (lines.Next(raw)) found.emplace_back(raw);
+    ASSERT_EQ(found, expected) << round << ": " << bytes;
   }
 }
 

@@ -1,7 +1,6 @@
 #include "store/records.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>

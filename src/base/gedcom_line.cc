@@ -207,17 +207,15 @@ int64_t XrefNumber(std::string_view xref, char letter, int64_t limit) {
   return n >= 1 ? n : -1;
 }
 
-// Every line of both files passes through here, most of them twice: the
-// number is read in the same pass that finds its end, and the bytes that
-// are no white space (nearly all) are told apart by one comparison.
-ScannedLine ScanLine(std::string_view text) {
-  ScannedLine line;
-  const char* p = text.data();
-  const char* const end = p + text.size();
+namespace {
+
+// The level of a line that does not start "<digit> ": white space, a sign,
+// digits. False when there is no number; `p` is left after the digits.
+bool ScanLevel(const char*& p, const char* end, ScannedLine& line) {
   while (p < end && IsGedcomSpace(*p)) ++p;
   bool negative = false;
   if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
-  if (p >= end || *p < '0' || *p > '9') return line;
+  if (p >= end || *p < '0' || *p > '9') return false;
   long long number = 0;
   for (; p < end && *p >= '0' && *p <= '9'; ++p) {
     if (number <= INT_MAX) number = number * 10 + (*p - '0');
@@ -226,6 +224,26 @@ ScannedLine ScanLine(std::string_view text) {
   line.level = static_cast<int>(negative ? -number : number);
   line.hasLevel = true;
   line.levelFollowedBySpace = p >= end || IsGedcomSpace(*p);
+  return true;
+}
+
+}  // namespace
+
+// Every line of both files passes through here, most of them twice: the
+// number is read in the same pass that finds its end, and the bytes that
+// are no white space (nearly all) are told apart by one comparison.
+ScannedLine ScanLine(std::string_view text) {
+  ScannedLine line;
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  if (text.size() >= 2 && p[0] >= '0' && p[0] <= '9' && p[1] == ' ') {
+    // Nearly every line starts "<digit> ".
+    line.level = p[0] - '0';
+    line.hasLevel = true;
+    ++p;
+  } else if (!ScanLevel(p, end, line)) {
+    return line;
+  }
   auto token = [&](std::string_view& out) {
     while (p < end && IsGedcomSpace(*p)) ++p;
     const char* start = p;

@@ -1,6 +1,7 @@
 #include "store/store.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "base/gedcom_line.h"
 #include "base/reporter.h"
@@ -47,10 +48,15 @@ int32_t SourceSequence(const InputSlot& slot, int32_t m) { return Sequence(slot.
 
 namespace {
 
+// Every link the export writes asks for a name: built in place, not from
+// four strings.
 std::string Xref(const RecordNames& names, char letter, int32_t n) {
   std::string_view name = names.NameOf(n);
   if (!name.empty()) return std::string(name);
-  return "@" + std::string(1, letter) + std::to_string(n) + "@";
+  char text[16] = {'@', letter};
+  char* end = std::to_chars(text + 2, text + sizeof text - 1, n).ptr;
+  *end++ = '@';
+  return std::string(text, end);
 }
 
 // A name the slot keeps, or "@<letter><digits>@" below the kept limit, the

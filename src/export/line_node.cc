@@ -2,30 +2,22 @@
 
 namespace kw {
 
-LineNode* LineArena::NewNode() {
-  if (nodesUsed_ == nodeChunks_.size() * kChunk) {
-    nodeChunks_.push_back(std::make_unique<LineNode[]>(kChunk));
-  }
-  LineNode* node = &nodeChunks_[nodesUsed_ / kChunk][nodesUsed_ % kChunk];
-  ++nodesUsed_;
-  *node = LineNode{};
-  return node;
+void LineArena::NextNodeChunk() {
+  if (nodeChunk_ == nodeChunks_.size()) nodeChunks_.push_back(std::make_unique<LineNode[]>(kChunk));
+  nextNode_ = nodeChunks_[nodeChunk_++].get();
+  nodesEnd_ = nextNode_ + kChunk;
 }
 
-LineText* LineArena::NewText() {
-  if (textsUsed_ == textChunks_.size() * kChunk) {
-    textChunks_.push_back(std::make_unique<LineText[]>(kChunk));
-  }
-  LineText* text = &textChunks_[textsUsed_ / kChunk][textsUsed_ % kChunk];
-  ++textsUsed_;
-  text->raw = text->scan = std::string_view();
-  text->storage.clear();  // keeps its capacity for the next record
-  return text;
+void LineArena::NextTextChunk() {
+  if (textChunk_ == textChunks_.size()) textChunks_.push_back(std::make_unique<LineText[]>(kChunk));
+  nextText_ = textChunks_[textChunk_++].get();
+  textsEnd_ = nextText_ + kChunk;
 }
 
 void LineArena::Release() {
-  nodesUsed_ = 0;
-  textsUsed_ = 0;
+  nodeChunk_ = textChunk_ = 0;
+  nextNode_ = nodesEnd_ = nullptr;
+  nextText_ = textsEnd_ = nullptr;
 }
 
 namespace {

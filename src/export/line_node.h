@@ -46,16 +46,36 @@ struct LineNode {
 // for the next record and keeps the memory for reuse.
 class LineArena {
  public:
-  LineNode* NewNode();
-  LineText* NewText();
+  LineNode* NewNode() {
+    if (nextNode_ == nodesEnd_) NextNodeChunk();
+    LineNode* node = nextNode_++;
+    *node = LineNode{};
+    return node;
+  }
+  LineText* NewText() {
+    if (nextText_ == textsEnd_) NextTextChunk();
+    LineText* text = nextText_++;
+    text->raw = text->scan = std::string_view();
+    text->storage.clear();  // keeps its capacity for the next record
+    return text;
+  }
   void Release();
 
  private:
   static constexpr size_t kChunk = 256;
+  void NextNodeChunk();
+  void NextTextChunk();
+
+  // Every line of every record read back takes a node and a text: they are
+  // handed out one after the other from the chunk in use.
   std::vector<std::unique_ptr<LineNode[]>> nodeChunks_;
   std::vector<std::unique_ptr<LineText[]>> textChunks_;
-  size_t nodesUsed_ = 0;
-  size_t textsUsed_ = 0;
+  size_t nodeChunk_ = 0;  // the next chunk to hand out from
+  size_t textChunk_ = 0;
+  LineNode* nextNode_ = nullptr;
+  LineNode* nodesEnd_ = nullptr;
+  LineText* nextText_ = nullptr;
+  LineText* textsEnd_ = nullptr;
 };
 
 // Reads the record whose first sub-line starts at `position` of `input`:

@@ -21,7 +21,7 @@ namespace {
 using namespace kw;
 
 void CheckLinks(const RefList& list, size_t tableSize) {
-  for (int32_t n : list.entries) FUZZ_CHECK(n >= 0 && static_cast<size_t>(n) < tableSize);
+  for (int32_t n : list) FUZZ_CHECK(n >= 0 && static_cast<size_t>(n) < tableSize);
 }
 
 void CheckSlotTables(const InputSlot& slot) {

@@ -74,7 +74,7 @@ TEST(GedcomLine, LinesThatMayHaveLevelZeroAreFoundAmongAllOthers) {
     std::vector<std::string> expected;
     while (reader.Next(raw)) {
       size_t p = raw.find_first_not_of(" \t\v\f\r\n");
-      if (p != std::string_view::npos && std::string_view("0+-").find(raw[p]) != std::string_view::npos) {
+      if (p != std::string_view::npos && (raw[p] == '0' || raw[p] == '+' || raw[p] == '-')) {
         expected.emplace_back(raw);
       }
     }

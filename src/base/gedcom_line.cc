@@ -29,17 +29,24 @@ size_t Utf16LineLength(std::string_view bytes, size_t start, bool bigEndian) {
   return size - start;  // an odd last byte still belongs to the last line
 }
 
+#ifdef __SSE2__
+// Bit k tells whether byte k of the chunk is a CR or LF.
+unsigned LineEndMask(__m128i chunk) {
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i cr = _mm_set1_epi8('\r');
+  return static_cast<unsigned>(
+      _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, lf), _mm_cmpeq_epi8(chunk, cr))));
+}
+#endif
+
 // The first CR or LF at or after `at`, or `size` when there is none. Lines
 // are short and there are millions of them: sixteen bytes are looked at in
 // one step where the processor allows it.
 size_t FindLineEnd(const char* data, size_t at, size_t size) {
 #ifdef __SSE2__
-  const __m128i lf = _mm_set1_epi8('\n');
-  const __m128i cr = _mm_set1_epi8('\r');
   for (; at + 16 <= size; at += 16) {
-    __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
-    int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, lf), _mm_cmpeq_epi8(chunk, cr)));
-    if (mask != 0) return at + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+    unsigned mask = LineEndMask(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at)));
+    if (mask != 0) return at + static_cast<size_t>(__builtin_ctz(mask));
   }
 #endif
   for (; at < size; ++at) {
@@ -80,14 +87,11 @@ size_t NextLineStartNotAtLevelDigit(std::string_view bytes, size_t from) {
   size_t at = from;
   bool afterEnd = false;  // whether the byte before `at` is a CR or LF after `from`
 #ifdef __SSE2__
-  const __m128i lf = _mm_set1_epi8('\n');
-  const __m128i cr = _mm_set1_epi8('\r');
   const __m128i one = _mm_set1_epi8('1');
   const __m128i eight = _mm_set1_epi8(8);
   for (; at + 16 <= size; at += 16) {
     __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
-    unsigned ends = static_cast<unsigned>(
-        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, lf), _mm_cmpeq_epi8(chunk, cr))));
+    unsigned ends = LineEndMask(chunk);
     // '1' to '9' are the bytes that lie 0 to 8 above '1'.
     __m128i aboveOne = _mm_sub_epi8(chunk, one);
     unsigned digits = static_cast<unsigned>(

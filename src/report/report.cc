@@ -35,18 +35,6 @@ struct Differences {
   bool name = false, sex = false, birth = false, death = false;
 };
 
-// PersonXref without a text of its own for the plain "@I<n>@" of most
-// records.
-void AppendPersonXref(const InputSlot& slot, int32_t person, std::string& out) {
-  std::string_view name = slot.personNames.NameOf(person);
-  if (!name.empty()) return out.append(name), void();
-  char digits[16];
-  char* end = std::to_chars(digits, digits + sizeof(digits), person).ptr;
-  out += "@I";
-  out.append(digits, end);
-  out += '@';
-}
-
 long long DateKey(PackedDate date) {
   return DateYear(date) * 10000LL + DateMonth(date) * 100 + DateDay(date);
 }
@@ -277,7 +265,7 @@ void ReportWriter::FillPerson(int slot, int32_t person, PersonCells& cells, int6
   const Person& p = s.persons[person];
   cells.number = person;
   cells.xref.clear();
-  AppendPersonXref(s, person, cells.xref);
+  cells.xref += PersonXref(s, person);
   cells.name.clear();
   AppendName(utf8_, p, cells.name);
   cells.sex.clear();
@@ -596,7 +584,7 @@ void CsvRows::Side(int slot, int32_t person, size_t entry, std::string& out) {
   const Person& p = s.persons[person];
   out += ';';
   size_t start = out.size();
-  AppendPersonXref(s, person, out);
+  out += PersonXref(s, person);
   // Without its "@" signs, which a spreadsheet reads as a formula's start.
   if (out.size() - start >= 2 && out[start] == '@' && out.back() == '@') {
     out.pop_back();

@@ -1,6 +1,7 @@
 #include "export/export.h"
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -10,6 +11,7 @@
 #include "base/gedcom_tags.h"
 #include "check/describe.h"
 #include "export/line_node.h"
+#include "export/read_ahead.h"
 #include "export/record_io.h"
 #include "export/renumber.h"
 #include "export/tree_merge.h"
@@ -34,6 +36,8 @@ class Exporter {
   int Finish(const std::string& outputPath);
   void CopyFirstLine();
   void Stream();
+  std::vector<ReadAhead::Wanted> MergedRecordsInFileOrder() const;
+  ReadAhead::Record ReadMergedPair(int64_t first, int64_t second);
   bool ReadStreamLine();
   void StepProgress();
   bool HandleRecordLine();
@@ -63,6 +67,7 @@ class Exporter {
   GedcomOutput output_;
   Renumbering renumbering_;
   LineArena arena_;
+  std::unique_ptr<ReadAhead> readAhead_;  // while the stream runs
 
   // The current line of the stream of input file 1.
   std::string_view raw_;
@@ -126,7 +131,9 @@ int Exporter::Run(const std::string& outputPath) {
   threshold_ = step_;
 
   ShowStatus(reporter_, 0, "Personen exportieren...");
+  readAhead_ = std::make_unique<ReadAhead>(inputs_[0], inputs_[1], MergedRecordsInFileOrder());
   Stream();
+  readAhead_.reset();
   if (!familiesStarted_) StartFamilies();
   ShowStatus(reporter_, 0, "Hinzugef\xFCgte exportieren...");
   nextAddedPerson_ = WriteAddedPersons(nextAddedPerson_);
@@ -273,17 +280,12 @@ bool Exporter::StreamPerson(int32_t n) {
   log_.WriteText("verschmolzen\n\n");
   renumbering_.TakeOverFamilies(m);
   int64_t resume = inputs_[0].position();
-  int64_t recordPos = p.recordPos;
-  int64_t nextRecord = -1;
-  LineNode* a = ReadGED(inputs_[0], recordPos, arena_, reporter_, &nextRecord);
   const Person& other = store_.slots[1].persons[m];
-  LineNode* b = other.number != 0 ? ReadGED(inputs_[1], other.recordPos, arena_, reporter_)
-                                  : nullptr;
-  MergeRecordTrees(a, b, arena_);
+  ReadAhead::Record pair = ReadMergedPair(p.recordPos, other.number != 0 ? other.recordPos : -1);
   output_.WriteRecordHead(renumbering_.PersonRef(n), "INDI");
-  renumbering_.WriteRecordTree(a, n, kIndi);
+  renumbering_.WriteRecordTree(pair.merged, n, kIndi);
   arena_.Release();
-  return ResumeAfter(resume, recordPos, nextRecord);
+  return ResumeAfter(resume, p.recordPos, pair.nextRecord);
 }
 
 bool Exporter::StreamFamily(int32_t f) {
@@ -299,17 +301,49 @@ bool Exporter::StreamFamily(int32_t f) {
     return ReadStreamLine();
   }
   int64_t resume = inputs_[0].position();
-  int64_t recordPos = family.recordPos;
-  int64_t nextRecord = -1;
-  LineNode* a = ReadGED(inputs_[0], recordPos, arena_, reporter_, &nextRecord);
   const Family& other = store_.slots[1].families[family.partner];
-  LineNode* b = other.number != 0 ? ReadGED(inputs_[1], other.recordPos, arena_, reporter_)
-                                  : nullptr;
-  MergeRecordTrees(a, b, arena_);
+  ReadAhead::Record pair =
+      ReadMergedPair(family.recordPos, other.number != 0 ? other.recordPos : -1);
   output_.WriteRecordHead(renumbering_.FamilyRef(f), "FAM");
-  renumbering_.WriteRecordTree(a, f, kFam);
+  renumbering_.WriteRecordTree(pair.merged, f, kFam);
   arena_.Release();
-  return ResumeAfter(resume, recordPos, nextRecord);
+  return ResumeAfter(resume, family.recordPos, pair.nextRecord);
+}
+
+// The record of input file 1 whose first sub-line is at `first` with its
+// partner record of input file 2 at `second` (-1: none) merged into it:
+// read ahead or, where the read-ahead does not hold them, here and now.
+ReadAhead::Record Exporter::ReadMergedPair(int64_t first, int64_t second) {
+  ReadAhead::Record pair;
+  if (readAhead_ != nullptr && readAhead_->Take(first, second, &pair)) return pair;
+  pair.merged = ReadGED(inputs_[0], first, arena_, reporter_, &pair.nextRecord);
+  LineNode* partner = second >= 0 ? ReadGED(inputs_[1], second, arena_, reporter_) : nullptr;
+  MergeRecordTrees(pair.merged, partner, arena_);
+  return pair;
+}
+
+// What the stream will ask ReadMergedPair for, as far as the tables tell
+// before it starts: every matched person and family of input file 1 that
+// the output holds, in file order.
+std::vector<ReadAhead::Wanted> Exporter::MergedRecordsInFileOrder() const {
+  const InputSlot& one = store_.slots[0];
+  const InputSlot& two = store_.slots[1];
+  std::vector<ReadAhead::Wanted> wanted;
+  for (int32_t n = 1; n < firstAddedPerson_ && n < static_cast<int32_t>(one.persons.size()); ++n) {
+    const Person& p = one.persons[n];
+    if (p.number == 0 || p.partner == 0 || !renumbering_.PersonInOutput(n)) continue;
+    const Person& other = two.persons[p.partner];
+    wanted.push_back({p.recordPos, other.number != 0 ? other.recordPos : -1});
+  }
+  for (int32_t f = 1; f < firstAddedFamily_ && f < static_cast<int32_t>(one.families.size()); ++f) {
+    const Family& family = one.families[f];
+    if (family.number == 0 || family.partner == 0 || !renumbering_.FamilyInOutput(f)) continue;
+    const Family& other = two.families[family.partner];
+    wanted.push_back({family.recordPos, other.number != 0 ? other.recordPos : -1});
+  }
+  std::sort(wanted.begin(), wanted.end(),
+            [](const ReadAhead::Wanted& x, const ReadAhead::Wanted& y) { return x.first < y.first; });
+  return wanted;
 }
 
 // The stream goes on after the record it has just rebuilt. Where the record

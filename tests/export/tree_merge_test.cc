@@ -8,16 +8,6 @@
 namespace kw::test {
 namespace {
 
-// The lines a tree writes, depth first, "\n" ending each.
-std::string Written(const LineNode* first) {
-  std::string text;
-  for (const LineNode* node = first; node != nullptr; node = node->next) {
-    if (!LineOf(node).empty()) text += LineOf(node) + "\n";
-    text += Written(node->firstSub);
-  }
-  return text;
-}
-
 // tests/tables/tree-merges.txt
 TEST(TreeMergeTest, CasesWorkedOutByHand) {
   for (const TableRow& row : ReadTable("tree-merges", 3)) {

@@ -59,6 +59,16 @@ inline std::string LineOf(const LineNode* node) {
   return raw;
 }
 
+// The lines a tree writes, depth first, "\n" ending each.
+inline std::string Written(const LineNode* first) {
+  std::string text;
+  for (const LineNode* node = first; node != nullptr; node = node->next) {
+    if (!LineOf(node).empty()) text += LineOf(node) + "\n";
+    text += Written(node->firstSub);
+  }
+  return text;
+}
+
 }  // namespace kw::test
 
 #endif  // KINWEAVE_TESTS_EXPORT_TREE_SUPPORT_H_

@@ -1,0 +1,102 @@
+// Reading ahead: the records the export will merge, read back and merged as
+// trees on a thread of their own while the export writes the records
+// before them.
+//
+// Re-reading two records and merging their trees needs nothing but the
+// input bytes, and the export knows before it starts which records of
+// input file 1 it will merge with which record of input file 2, in file
+// order. A ReadAhead reads and merges those pairs in that order into a few
+// batches, each with its own LineArena, and hands them over one batch at a
+// time.
+//
+// The result never depends on it. The export asks for every record it
+// needs and reads it itself whenever the read-ahead does not hold exactly
+// that record: one it did not foresee, one asked for out of order, one
+// whose reading would have shown a box (the box must come at its place in
+// the run), or any record at all when no thread could be had.
+#ifndef KINWEAVE_EXPORT_READ_AHEAD_H_
+#define KINWEAVE_EXPORT_READ_AHEAD_H_
+
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "export/line_node.h"
+#include "export/record_io.h"
+
+namespace kw {
+
+class ReadAhead {
+ public:
+  // A record of input file 1 and its partner record of input file 2, by
+  // the positions of their first sub-lines (`second` -1: no partner).
+  struct Wanted {
+    int64_t first = 0;
+    int64_t second = -1;
+  };
+
+  // A wanted pair read back: the tree ReadGED gives for `first` with the
+  // one it gives for `second` merged into it (MergeRecordTrees), and
+  // ReadGED's `nextRecord` for `first`. A tree taken from the read-ahead
+  // lives until the next call of Take.
+  struct Record {
+    LineNode* merged = nullptr;
+    int64_t nextRecord = -1;
+  };
+
+  // `one` and `two` view the input files (their bytes must outlive this
+  // object); `wanted` is in the order the records will be asked for.
+  // Starts the reading thread when there is something to read and a thread
+  // can be had.
+  ReadAhead(const InputText& one, const InputText& two, std::vector<Wanted> wanted);
+  // Stops the reading thread, read or not.
+  ~ReadAhead();
+  ReadAhead(const ReadAhead&) = delete;
+  ReadAhead& operator=(const ReadAhead&) = delete;
+
+  // The pair (`first`, `second`) when it was read ahead and is the next
+  // wanted one at or after every pair asked for before; otherwise false,
+  // and the caller reads it itself. Pairs wanted before it that were never
+  // asked for are dropped.
+  bool Take(int64_t first, int64_t second, Record* record);
+
+ private:
+  struct Entry {
+    Wanted wanted;
+    bool read = false;  // false: a box ended a reading
+    Record record;
+  };
+  struct Batch {
+    LineArena arena;
+    std::vector<Entry> entries;
+  };
+
+  void ReadAll();
+  void Fill(Batch& batch, size_t from, size_t to);
+  bool NextBatch();
+
+  InputText inputs_[2];
+  std::vector<Wanted> wanted_;
+  std::vector<std::unique_ptr<Batch>> batches_;
+
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  size_t filled_ = 0;  // batches handed over so far
+  size_t taken_ = 0;   // batches the export has taken (the one in use too)
+  bool inUse_ = false;  // whether the export holds batch taken_ - 1
+  bool readerWaits_ = false;
+  bool exportWaits_ = false;
+  bool stopping_ = false;
+  std::thread reader_;
+
+  // The export's side: the batch in use and its next entry.
+  const Batch* current_ = nullptr;
+  size_t nextEntry_ = 0;
+};
+
+}  // namespace kw
+
+#endif  // KINWEAVE_EXPORT_READ_AHEAD_H_

@@ -8,8 +8,10 @@
 // the megabytes it wrote, the report written beside the output with its
 // share of the job, the whole job, and the peak memory of the job.
 // With an output it then checks the output: every person of input file 1 and every
-// addition the log names must be an INDI record of it; a person missing
-// makes the exit code 1. The log goes beside FILE1 as usual ("log").
+// addition the log names must be an INDI record of it, and the log must name
+// every pair of the merge pass as merged ("verschmolzen"); a person missing
+// or a pair written unmerged makes the exit code 1. The log goes beside
+// FILE1 as usual ("log").
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -105,6 +107,17 @@ int MissingPersons(const kw::Store& store, const std::string& outputPath,
   return missing;
 }
 
+// How many persons the log names as merged: each pair of the merge pass is
+// written as one rebuilt record, logged with "verschmolzen".
+int MergedInLog(const std::string& logPath) {
+  std::string log;
+  kw::ReadWholeFile(logPath, log);
+  const std::string merged = "\nverschmolzen\n";
+  int count = 0;
+  for (size_t at = log.find(merged); at != std::string::npos; at = log.find(merged, at + 1)) ++count;
+  return count;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -157,10 +170,11 @@ int main(int argc, char** argv) {
     return 1;
   }
 
+  int merges = 0;
   if (count >= 2) {
     kw::MergeTiming timing;
     start = Clock::now();
-    int merges = kw::MergePass(*store, log, reporter, &timing);
+    merges = kw::MergePass(*store, log, reporter, &timing);
     double total = Seconds(start);
     std::printf("merge pass: %d merges\n", merges);
     std::printf("  sort: %.3f s  walk: %.3f s (pair merge %.3f s)  total: %.3f s\n",
@@ -168,6 +182,7 @@ int main(int argc, char** argv) {
     std::printf("  peak memory so far: %.0f MB\n", PeakMegabytes());
   }
   int missing = 0;
+  int mergedInLog = merges;
   if (count == 3) {
     start = Clock::now();
     // As the merge run does it: the report's dates are read beside the export.
@@ -215,9 +230,11 @@ int main(int argc, char** argv) {
     std::string logPath = log.path();
     log.Close();
     missing = MissingPersons(*store, paths[2], logPath);
-    std::printf("output check: %s (%d persons missing)\n", missing == 0 ? "ok" : "FAILED",
-                missing);
+    mergedInLog = MergedInLog(logPath);
+    bool ok = missing == 0 && mergedInLog == merges;
+    std::printf("output check: %s (%d persons missing, %d of %d pairs written merged)\n",
+                ok ? "ok" : "FAILED", missing, mergedInLog, merges);
   }
   if (count < 3) std::printf("peak memory: %.0f MB\n", PeakMegabytes());
-  return missing == 0 ? 0 : 1;
+  return missing == 0 && mergedInLog == merges ? 0 : 1;
 }

@@ -1,5 +1,5 @@
-// The store's own services: the text pool, reference lists, the scratch
-// ring.
+// The store's own services: the text pool, reference lists, records found
+// by their names, the scratch ring.
 #include "store/store.h"
 
 #include <gtest/gtest.h>
@@ -88,6 +88,28 @@ TEST(RefList, KeepsItsEntriesThroughCopiesMovesAndGrowingTables) {
   AddRef(two, 8);  // out of place now
   RemoveRef(two, 7);
   EXPECT_EQ(entries(two), (std::vector<int32_t>{6, 8}));
+}
+
+// Records numbered on from the kept limits up may come to the number their
+// own name carries; such a plain name is kept nowhere and must still lead
+// to its record, and to nothing else.
+TEST(NumberOfName, PlainNamesFromTheKeptLimitsUpStandForTheirRecords) {
+  InputSlot slot;
+  PrepareSlot(slot, 250003, 100002);
+  slot.personNames.Add("@X1@", 250001);  // numbered on, under a name of its own
+  slot.personNames.Add("@I250001@", 250002);
+  EXPECT_EQ(PersonNumberOf(slot, "@I249999@"), 249999);
+  EXPECT_EQ(PersonNumberOf(slot, "@I250000@"), 250000);  // came to its own number
+  EXPECT_EQ(PersonNumberOf(slot, "@X1@"), 250001);
+  EXPECT_EQ(PersonNumberOf(slot, "@I250001@"), 250002);  // the name, not the number
+  EXPECT_EQ(PersonNumberOf(slot, "@I250002@"), -1);      // 250002 is @I250001@
+  EXPECT_EQ(PersonNumberOf(slot, "@I250003@"), -1);      // beyond the table
+  EXPECT_EQ(PersonNumberOf(slot, "@F250000@"), -1);
+  EXPECT_EQ(FamilyNumberOf(slot, "@F100000@"), 100000);
+  EXPECT_EQ(FamilyNumberOf(slot, "@F100001@"), 100001);
+  EXPECT_EQ(FamilyNumberOf(slot, "@F100002@"), -1);
+  EXPECT_EQ(PersonXref(slot, 250000), "@I250000@");
+  EXPECT_EQ(PersonXref(slot, 250002), "@I250001@");
 }
 
 TEST(ScratchRing, WrapsWhenTheNextTextWouldNotFitAndHandsOutZeroes) {

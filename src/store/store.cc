@@ -60,11 +60,20 @@ std::string Xref(const RecordNames& names, char letter, int32_t n) {
 }
 
 // A name the slot keeps, or "@<letter><digits>@" below the kept limit, the
-// form a record keeps its number in; -1 for every other form.
-int32_t NumberOf(const RecordNames& names, char letter, int32_t limit, std::string_view xref) {
+// form a record keeps its number in; -1 for every other form. From the
+// kept limit up, the import numbers records on in file order, and a record
+// can come to the very number its name carries ("@I250000@" the first after
+// @I249999@): its name is then the plain one and is not kept, so such a
+// name stands for that number too when the slot's table (`tableSize`
+// entries) holds it and gives it no other name.
+int32_t NumberOf(const RecordNames& names, char letter, int32_t limit, size_t tableSize,
+                 std::string_view xref) {
   int32_t n = names.NumberOf(xref);
   if (n >= 0) return n;
-  return static_cast<int32_t>(XrefNumber(xref, letter, limit));
+  int64_t plain = XrefNumber(xref, letter, std::max<int64_t>(limit, tableSize));
+  if (plain < limit) return static_cast<int32_t>(plain);
+  if (!names.NameOf(static_cast<int32_t>(plain)).empty()) return -1;
+  return static_cast<int32_t>(plain);
 }
 
 }  // namespace
@@ -77,34 +86,12 @@ std::string FamilyXref(const InputSlot& slot, int32_t family) {
   return Xref(slot.familyNames, 'F', family);
 }
 
-namespace {
-
-// From the kept limit up, the import numbers records on in file order, and
-// a record can come to the very number its name carries ("@I250000@" the
-// first after @I249999@): its name is then the plain one and is not kept.
-// Such a name stands for that number when the slot's table holds it and
-// gives it no other name.
-int32_t PlainNumberFromTheLimitUp(const RecordNames& names, char letter, int32_t limit,
-                                  size_t tableSize, std::string_view xref) {
-  int64_t n = XrefNumber(xref, letter, static_cast<int64_t>(tableSize));
-  if (n < limit || !names.NameOf(static_cast<int32_t>(n)).empty()) return -1;
-  return static_cast<int32_t>(n);
-}
-
-}  // namespace
-
 int32_t PersonNumberOf(const InputSlot& slot, std::string_view xref) {
-  int32_t n = NumberOf(slot.personNames, 'I', kKeptPersonLimit, xref);
-  if (n >= 0) return n;
-  return PlainNumberFromTheLimitUp(slot.personNames, 'I', kKeptPersonLimit, slot.persons.size(),
-                                   xref);
+  return NumberOf(slot.personNames, 'I', kKeptPersonLimit, slot.persons.size(), xref);
 }
 
 int32_t FamilyNumberOf(const InputSlot& slot, std::string_view xref) {
-  int32_t n = NumberOf(slot.familyNames, 'F', kKeptFamilyLimit, xref);
-  if (n >= 0) return n;
-  return PlainNumberFromTheLimitUp(slot.familyNames, 'F', kKeptFamilyLimit, slot.families.size(),
-                                   xref);
+  return NumberOf(slot.familyNames, 'F', kKeptFamilyLimit, slot.families.size(), xref);
 }
 
 bool HasRecordNamed(const InputSlot& slot0, const std::string& xref) {

@@ -14,7 +14,6 @@
 #include "export/read_ahead.h"
 #include "export/record_io.h"
 #include "export/renumber.h"
-#include "export/tree_merge.h"
 #include "import/line_input.h"
 
 namespace kw {
@@ -316,10 +315,7 @@ bool Exporter::StreamFamily(int32_t f) {
 ReadAhead::Record Exporter::ReadMergedPair(int64_t first, int64_t second) {
   ReadAhead::Record pair;
   if (readAhead_ != nullptr && readAhead_->Take(first, second, &pair)) return pair;
-  pair.merged = ReadGED(inputs_[0], first, arena_, reporter_, &pair.nextRecord);
-  LineNode* partner = second >= 0 ? ReadGED(inputs_[1], second, arena_, reporter_) : nullptr;
-  MergeRecordTrees(pair.merged, partner, arena_);
-  return pair;
+  return ReadAndMerge(inputs_[0], inputs_[1], first, second, arena_, reporter_);
 }
 
 // What the stream will ask ReadMergedPair for, as far as the tables tell

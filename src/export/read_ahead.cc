@@ -35,6 +35,15 @@ class BoxCounter : public Reporter {
 
 }  // namespace
 
+ReadAhead::Record ReadAndMerge(InputText& one, InputText& two, int64_t first, int64_t second,
+                               LineArena& arena, Reporter& reporter) {
+  ReadAhead::Record record;
+  record.merged = ReadGED(one, first, arena, reporter, &record.nextRecord);
+  LineNode* partner = second >= 0 ? ReadGED(two, second, arena, reporter) : nullptr;
+  MergeRecordTrees(record.merged, partner, arena);
+  return record;
+}
+
 ReadAhead::ReadAhead(const InputText& one, const InputText& two, std::vector<Wanted> wanted)
     : inputs_{one, two}, wanted_(std::move(wanted)) {
   if (wanted_.empty()) return;
@@ -71,15 +80,18 @@ bool ReadAhead::Take(int64_t first, int64_t second, Record* record) {
   }
 }
 
+size_t ReadAhead::BatchCount() const {
+  return (wanted_.size() + kBatchRecords - 1) / kBatchRecords;
+}
+
 // Hands the batch in use back to the reader and waits for the next one.
 // False when every batch has been taken.
 bool ReadAhead::NextBatch() {
-  const size_t total = (wanted_.size() + kBatchRecords - 1) / kBatchRecords;
   std::unique_lock<std::mutex> lock(mutex_);
   current_ = nullptr;
   inUse_ = false;
   if (readerWaits_) changed_.notify_all();  // the batch given back may be filled again
-  if (taken_ == total) return false;
+  if (taken_ == BatchCount()) return false;
   exportWaits_ = true;
   changed_.wait(lock, [&] { return filled_ > taken_; });
   exportWaits_ = false;
@@ -93,8 +105,7 @@ bool ReadAhead::NextBatch() {
 // Batch j goes into ring place j % kBatches once the export has given back
 // batch j - kBatches, which held that place before.
 void ReadAhead::ReadAll() {
-  const size_t total = (wanted_.size() + kBatchRecords - 1) / kBatchRecords;
-  for (size_t j = 0; j < total; ++j) {
+  for (size_t j = 0; j < BatchCount(); ++j) {
     {
       std::unique_lock<std::mutex> lock(mutex_);
       readerWaits_ = true;
@@ -121,14 +132,9 @@ void ReadAhead::Fill(Batch& batch, size_t from, size_t to) {
     BoxCounter quiet;
     Entry& entry = batch.entries.emplace_back();
     entry.wanted = wanted;
-    LineNode* first =
-        ReadGED(inputs_[0], wanted.first, batch.arena, quiet, &entry.record.nextRecord);
-    LineNode* second = nullptr;
-    if (wanted.second >= 0) second = ReadGED(inputs_[1], wanted.second, batch.arena, quiet);
+    entry.record =
+        ReadAndMerge(inputs_[0], inputs_[1], wanted.first, wanted.second, batch.arena, quiet);
     entry.read = quiet.boxes == 0;
-    if (!entry.read) continue;
-    MergeRecordTrees(first, second, batch.arena);
-    entry.record.merged = first;
   }
 }
 

@@ -74,6 +74,7 @@ class ReadAhead {
     std::vector<Entry> entries;
   };
 
+  size_t BatchCount() const;
   void ReadAll();
   void Fill(Batch& batch, size_t from, size_t to);
   bool NextBatch();
@@ -96,6 +97,13 @@ class ReadAhead {
   const Batch* current_ = nullptr;
   size_t nextEntry_ = 0;
 };
+
+// Reads the record of `one` at `first` and the one of `two` at `second`
+// (-1: none), both with ReadGED into `arena`, and merges the second into
+// the first: what the read-ahead reads, and what the export reads itself
+// where the read-ahead holds nothing for it.
+ReadAhead::Record ReadAndMerge(InputText& one, InputText& two, int64_t first, int64_t second,
+                               LineArena& arena, Reporter& reporter);
 
 }  // namespace kw
 

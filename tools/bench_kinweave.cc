@@ -89,16 +89,13 @@ std::set<std::string> OutputPersons(const std::string& path) {
 
 // Every present person of input file 1 and every "hinzugefügt (RIN %d)" of
 // the log must be in the output. Returns how many are not.
-int MissingPersons(const kw::Store& store, const std::string& outputPath,
-                   const std::string& logPath) {
+int MissingPersons(const kw::Store& store, const std::string& outputPath, const std::string& log) {
   std::set<std::string> persons = OutputPersons(outputPath);
   int missing = 0;
   const kw::InputSlot& slot0 = store.slots[0];
   for (int32_t n = 1; n < static_cast<int32_t>(slot0.persons.size()); ++n) {
     if (slot0.persons[n].number != 0 && persons.count(kw::PersonXref(slot0, n)) == 0) ++missing;
   }
-  std::string log;
-  kw::ReadWholeFile(logPath, log);
   const std::string added = "hinzugef\xFCgt (RIN ";
   for (size_t at = log.find(added); at != std::string::npos; at = log.find(added, at + 1)) {
     int number = std::atoi(log.c_str() + at + added.size());
@@ -109,9 +106,7 @@ int MissingPersons(const kw::Store& store, const std::string& outputPath,
 
 // How many persons the log names as merged: each pair of the merge pass is
 // written as one rebuilt record, logged with "verschmolzen".
-int MergedInLog(const std::string& logPath) {
-  std::string log;
-  kw::ReadWholeFile(logPath, log);
+int MergedInLog(const std::string& log) {
   const std::string merged = "\nverschmolzen\n";
   int count = 0;
   for (size_t at = log.find(merged); at != std::string::npos; at = log.find(merged, at + 1)) ++count;
@@ -229,8 +224,10 @@ int main(int argc, char** argv) {
     std::printf("peak memory of the job: %.0f MB\n", PeakMegabytes());
     std::string logPath = log.path();
     log.Close();
-    missing = MissingPersons(*store, paths[2], logPath);
-    mergedInLog = MergedInLog(logPath);
+    std::string logText;
+    kw::ReadWholeFile(logPath, logText);
+    missing = MissingPersons(*store, paths[2], logText);
+    mergedInLog = MergedInLog(logText);
     bool ok = missing == 0 && mergedInLog == merges;
     std::printf("output check: %s (%d persons missing, %d of %d pairs written merged)\n",
                 ok ? "ok" : "FAILED", missing, mergedInLog, merges);

@@ -81,7 +81,7 @@ TEST(ReadAheadTest, AnythingNotAskedForInTurnIsLeftToTheExport) {
   EXPECT_TRUE(ahead.Take(at(one, 2), at(two, 2), &record));     // kept for its turn
   EXPECT_FALSE(ahead.Take(at(one, 4), at(two, 5), &record));    // another partner
   EXPECT_FALSE(ahead.Take(at(one, 4), at(two, 4), &record));    // already passed
-  EXPECT_TRUE(ahead.Take(at(one, 200), at(two, 200), &record));  // 4 to 198 dropped
+  EXPECT_TRUE(ahead.Take(at(one, 200), at(two, 200), &record));  // 6 to 198 dropped
   EXPECT_FALSE(ahead.Take(at(one, 100), at(two, 100), &record));
   EXPECT_TRUE(ahead.Take(at(one, 298), at(two, 298), &record));
   EXPECT_FALSE(ahead.Take(at(one, 299), at(two, 299), &record));  // past the last

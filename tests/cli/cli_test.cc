@@ -92,6 +92,7 @@ TEST(Cli, BadInputsGiveAClearMessageAndLeaveTheInputsAlone) {
     CliRun run = RunCli(dir, row.Raw(0));
     EXPECT_EQ(run.exitCode, 1) << row;
     EXPECT_NE(run.err.find(row.Bytes(1)), std::string::npos) << row << "\n" << run.err;
+    EXPECT_EQ(run.err.find("FEHLER"), run.err.rfind("FEHLER")) << row << "\n" << run.err;
     EXPECT_EQ(run.out, "") << row;
     EXPECT_FALSE(fs::exists(dir.File("merge.ged"))) << row;
     EXPECT_FALSE(fs::exists(dir.File("merge.html"))) << row;

@@ -279,12 +279,15 @@ bool Exporter::StreamPerson(int32_t n) {
   log_.WriteText("verschmolzen\n\n");
   renumbering_.TakeOverFamilies(m);
   int64_t resume = inputs_[0].position();
+  // Writing the tree may add records to the tables: nothing of them is read
+  // after it.
+  const int64_t recordPos = p.recordPos;
   const Person& other = store_.slots[1].persons[m];
-  ReadAhead::Record pair = ReadMergedPair(p.recordPos, other.number != 0 ? other.recordPos : -1);
+  ReadAhead::Record pair = ReadMergedPair(recordPos, other.number != 0 ? other.recordPos : -1);
   output_.WriteRecordHead(renumbering_.PersonRef(n), "INDI");
   renumbering_.WriteRecordTree(pair.merged, n, kIndi);
   arena_.Release();
-  return ResumeAfter(resume, p.recordPos, pair.nextRecord);
+  return ResumeAfter(resume, recordPos, pair.nextRecord);
 }
 
 bool Exporter::StreamFamily(int32_t f) {
@@ -300,13 +303,13 @@ bool Exporter::StreamFamily(int32_t f) {
     return ReadStreamLine();
   }
   int64_t resume = inputs_[0].position();
+  const int64_t recordPos = family.recordPos;  // the tables may grow below
   const Family& other = store_.slots[1].families[family.partner];
-  ReadAhead::Record pair =
-      ReadMergedPair(family.recordPos, other.number != 0 ? other.recordPos : -1);
+  ReadAhead::Record pair = ReadMergedPair(recordPos, other.number != 0 ? other.recordPos : -1);
   output_.WriteRecordHead(renumbering_.FamilyRef(f), "FAM");
   renumbering_.WriteRecordTree(pair.merged, f, kFam);
   arena_.Release();
-  return ResumeAfter(resume, family.recordPos, pair.nextRecord);
+  return ResumeAfter(resume, recordPos, pair.nextRecord);
 }
 
 // The record of input file 1 whose first sub-line is at `first` with its

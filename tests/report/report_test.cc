@@ -32,8 +32,8 @@ TEST(ReportText, EscapesQuotesAndNamesFiles) {
   EXPECT_EQ(html, "Anna &lt;unbekannt&gt; &amp; &quot;Hannes&quot; O&#39;Brien");
 
   std::string csv;
-  for (const char* field : {"Meier", "Kling; S\xC3\xB6hne", "Johann \"Hannes\"", " Anna", "=1+2",
-                            "@I1@", "-5", "zwei\nZeilen"}) {
+  for (const char* field : {"Meier", "Kling; S\xC3\xB6hne", "Johann \"Hannes\"", " Anna", "Anna ",
+                            "=1+2", "@I1@", "-5", "zwei\nZeilen"}) {
     AppendCsvField(field, csv);
     csv += '|';
     // A field written first and made a field afterwards comes out the same.
@@ -44,8 +44,8 @@ TEST(ReportText, EscapesQuotesAndNamesFiles) {
     EXPECT_EQ(row, expected);
   }
   EXPECT_EQ(csv,
-            "Meier|\"Kling; S\xC3\xB6hne\"|\"Johann \"\"Hannes\"\"\"|\" Anna\"|'=1+2|'@I1@|'-5|"
-            "\"zwei\nZeilen\"|");
+            "Meier|\"Kling; S\xC3\xB6hne\"|\"Johann \"\"Hannes\"\"\"|\" Anna\"|\"Anna \"|"
+            "'=1+2|'@I1@|'-5|\"zwei\nZeilen\"|");
 
   std::string href;
   AppendHrefPath("Ahnen A-Z/mein Baum#1-paare.csv", href);

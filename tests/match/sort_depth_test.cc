@@ -2,6 +2,7 @@
 // the reverse, which nest the quicksort as deep as they are long.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -48,6 +49,34 @@ TEST(SortDepth, NameOrderedAndReversedFilesOfAQuarterMillionSortInOrder) {
         const Person& before = slot.persons[slot.sortIndex[k - 1]];
         ASSERT_GE(CompareSortKeys(before, slot.persons[number]), 0) << k;
       }
+    }
+  }
+}
+
+// In name order, each range the quicksort partitions sheds its last entry
+// (the pivot), so the range at depth d ends at n - 1 - d. Two persons with
+// one name at its end are swapped by the partition; a range deeper than the
+// limit is sorted stably and keeps them as they stand. n = 5,000 takes the
+// limit 20,000,000 / n = 4,000, n = 250,000 the limit 8 * 17 = 136.
+TEST(SortDepth, TheRangeAtTheLimitIsStillPartitionedTheOneBelowItNot) {
+  for (int n : {5000, 250000}) {
+    const int limit = n == 5000 ? 4000 : 136;
+    for (int depth : {limit, limit + 1}) {
+      SCOPED_TRACE(testing::Message() << n << " persons, depth " << depth);
+      InputSlot slot;
+      FillSlot(slot, n, false);
+      const int32_t second = n - depth;  // its entry ends the range at that depth
+      for (int32_t number = 1; number <= n; ++number) {
+        char name[16];
+        std::snprintf(name, sizeof name, "Name%06d", number == second ? number - 1 : number);
+        slot.persons[number].surname = slot.pool.Add(name);
+      }
+      SortPersons(slot, 0, n - 1);
+      auto at = [&](int32_t number) {
+        return std::find(slot.sortIndex.begin(), slot.sortIndex.end(), number) -
+               slot.sortIndex.begin();
+      };
+      EXPECT_EQ(at(second) < at(second - 1), depth == limit);
     }
   }
 }

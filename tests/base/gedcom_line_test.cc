@@ -141,17 +141,13 @@ TEST(GedcomLine, CrossReferenceNumbers) {
   for (const test::TableRow& row : test::ReadTable("xref-numbers", 4)) {
     EXPECT_EQ(XrefNumber(row.Raw(0), row.Raw(1)[0], row.Int(2)), row.Int(3)) << row;
   }
+  // A note's or source's: any letter, the number read as atoi reads it
+  // ("@N-5@" is never a note's number), the closing "@" not looked at.
   int n = 0;
-  EXPECT_TRUE(ScanAnyXref("@N5@", &n));
-  EXPECT_EQ(n, 5);
-  EXPECT_TRUE(ScanAnyXref("@X77", &n));  // the closing "@" is not looked at
-  EXPECT_EQ(n, 77);
-  EXPECT_TRUE(ScanAnyXref("@N-5@", &n));  // read as atoi would: never a note's number
-  EXPECT_EQ(n, -5);
-  EXPECT_FALSE(ScanAnyXref("@N@", &n));
-  EXPECT_FALSE(ScanAnyXref("@N/5@", &n));  // no digit after the letter
-  EXPECT_FALSE(ScanAnyXref("N5@", &n));
-  EXPECT_FALSE(ScanAnyXref("@5", &n));
+  for (auto [token, number] : {std::pair{"@N5@", 5}, {"@X77", 77}, {"@N-5@", -5}}) {
+    EXPECT_TRUE(ScanAnyXref(token, &n) && n == number) << token;
+  }
+  for (const char* token : {"@N@", "@N/5@", "N5@", "@5"}) EXPECT_FALSE(ScanAnyXref(token, &n));
 }
 
 }  // namespace

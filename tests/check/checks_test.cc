@@ -30,8 +30,7 @@ TEST_F(Checks, MissingBackLinksAreAddedOnce) {
   PutFamily(0, 7, 1, 0);  // does not list its child 3
   EXPECT_EQ(CheckP(3), 1);
   EXPECT_EQ(CheckF(6), 3);
-  EXPECT_EQ(Fams(1), Ids{6});
-  EXPECT_EQ(Fams(2), Ids{6});
+  for (int32_t p : {1, 2}) EXPECT_EQ(Fams(p), Ids{6}) << p;
   EXPECT_EQ(Famc(3), (Ids{7, 6}));
   EXPECT_EQ(Children(7), Ids{3});
   EXPECT_EQ(CheckP(3) + CheckF(6), 0);
@@ -130,13 +129,10 @@ TEST_F(Checks, DeletedRecordsAreWithdrawnFromPresentOnes) {
             "\n### Person 7 gel\xF6scht, aber FAMS 9 ungel\xF6scht     7 \n"
             "\n### Person 7 gel\xF6scht, aber FAMS 10 ungel\xF6scht     7 \n"
             "\r\n### Person 7 gel\xF6scht, aber FAMC 3 ungel\xF6scht     7 \n");
-  EXPECT_EQ(Fams(1), Ids{});
-  EXPECT_EQ(Fams(2), Ids{});
-  EXPECT_EQ(Famc(3), Ids{});
+  for (const Ids& links : {Fams(1), Fams(2), Famc(3)}) EXPECT_EQ(links, Ids{});
   EXPECT_EQ(Couple(5), (Ids{1, 2}));
   EXPECT_EQ(Children(5), (Ids{3, 4, 6}));
-  EXPECT_EQ(Couple(9), (Ids{0, 0}));
-  EXPECT_EQ(Couple(10), (Ids{0, 0}));
+  for (int32_t f : {9, 10}) EXPECT_EQ(Couple(f), (Ids{0, 0})) << f;
   EXPECT_EQ(Couple(8), (Ids{7, 0}));  // moved up after 9 went: passed over
   EXPECT_EQ(Fams(7), (Ids{1, 8}));
   EXPECT_EQ(Children(3), Ids{6});

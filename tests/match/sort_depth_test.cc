@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "match/sort.h"
 #include "store/store.h"
@@ -59,10 +61,8 @@ TEST(SortDepth, NameOrderedAndReversedFilesOfAQuarterMillionSortInOrder) {
 // limit is sorted stably and keeps them as they stand. n = 5,000 takes the
 // limit 20,000,000 / n = 4,000, n = 250,000 the limit 8 * 17 = 136.
 TEST(SortDepth, TheRangeAtTheLimitIsStillPartitionedTheOneBelowItNot) {
-  for (int n : {5000, 250000}) {
-    const int limit = n == 5000 ? 4000 : 136;
+  for (auto [n, limit] : {std::pair{5000, 4000}, std::pair{250000, 136}}) {
     for (int depth : {limit, limit + 1}) {
-      SCOPED_TRACE(testing::Message() << n << " persons, depth " << depth);
       InputSlot slot;
       FillSlot(slot, n, false);
       const int32_t second = n - depth;  // its entry ends the range at that depth
@@ -72,11 +72,11 @@ TEST(SortDepth, TheRangeAtTheLimitIsStillPartitionedTheOneBelowItNot) {
         slot.persons[number].surname = slot.pool.Add(name);
       }
       SortPersons(slot, 0, n - 1);
-      auto at = [&](int32_t number) {
-        return std::find(slot.sortIndex.begin(), slot.sortIndex.end(), number) -
-               slot.sortIndex.begin();
-      };
-      EXPECT_EQ(at(second) < at(second - 1), depth == limit);
+      const std::vector<int32_t>& order = slot.sortIndex;
+      EXPECT_EQ(std::find(order.begin(), order.end(), second) <
+                    std::find(order.begin(), order.end(), second - 1),
+                depth == limit)
+          << n << " persons, depth " << depth;
     }
   }
 }

@@ -14,23 +14,25 @@ std::string LogPathFor(const std::string& input1Path) {
 }
 
 MergeLog::MergeLog(const std::string& input1Path, Reporter& reporter)
-    : input1Path_(input1Path), reporter_(reporter) {
-  reporter_.SetBeforeBox([this] { Flush(); });
+    : input1Path_(&input1Path), reporter_(&reporter) {
+  reporter_->SetBeforeBox([this] { Flush(); });
 }
 
+MergeLog::MergeLog() : inMemory_(true) {}
+
 MergeLog::~MergeLog() {
-  reporter_.SetBeforeBox(nullptr);
+  if (reporter_ != nullptr) reporter_->SetBeforeBox(nullptr);
   Close();
 }
 
 bool MergeLog::Open() {
-  if (file_ != nullptr) return true;
-  path_ = LogPathFor(input1Path_);
+  if (file_ != nullptr || inMemory_) return true;
+  path_ = LogPathFor(*input1Path_);
   error_ = 0;
   // Binary mode: the line ends are exactly those of the formats.
   file_ = std::fopen(path_.c_str(), "wb");
   if (file_ == nullptr) {
-    ShowError(reporter_, "\r\nfopen fail, error=%d", errno);
+    ShowError(*reporter_, "\r\nfopen fail, error=%d", errno);
     return false;
   }
   return true;
@@ -56,7 +58,7 @@ void MergeLog::Flush() {
 void MergeLog::Fail(int error) {
   if (error_ != 0) return;
   error_ = error != 0 ? error : EIO;
-  ShowError(reporter_, "\r\nFehler beim Schreiben von %s: %s", DisplayPath(path_).c_str(),
+  ShowError(*reporter_, "\r\nFehler beim Schreiben von %s: %s", DisplayPath(path_).c_str(),
             WriteErrorReason(error_).c_str());
 }
 
@@ -68,6 +70,12 @@ bool MergeLog::Close() {
   file_ = nullptr;
   if (closed != 0) Fail(error);
   return error_ == 0;
+}
+
+std::string MergeLog::TakeHeld() {
+  std::string held;
+  held.swap(held_);
+  return held;
 }
 
 }  // namespace kw

@@ -31,6 +31,10 @@ class MergeLog {
   // `input1Path` is slot 0's path (native bytes); it must outlive the log,
   // and so must `reporter`, whose boxes flush the log from now on.
   MergeLog(const std::string& input1Path, Reporter& reporter);
+  // A log held in memory only, never written to a file: work that runs
+  // beside the real log's writer logs into one, and the real log appends
+  // its text (TakeHeld) where that work's lines belong. It shows no box.
+  MergeLog();
   ~MergeLog();
   MergeLog(const MergeLog&) = delete;
   MergeLog& operator=(const MergeLog&) = delete;
@@ -73,6 +77,8 @@ class MergeLog {
   // box "\r\nFehler beim Schreiben von %s" has said so, once, and nothing
   // more is written. A run must then not claim success.
   bool failed() const { return error_ != 0; }
+  // What an in-memory log holds, handed over; the log is empty after it.
+  std::string TakeHeld();
   // Where the log is being written ("" before the first Write).
   const std::string& path() const { return path_; }
   bool isOpen() const { return file_ != nullptr; }
@@ -84,13 +90,14 @@ class MergeLog {
   void Append(const std::string& text);
   void Fail(int error);
 
-  const std::string& input1Path_;
-  Reporter& reporter_;
+  const std::string* input1Path_ = nullptr;  // null for a log in memory
+  Reporter* reporter_ = nullptr;             // null for a log in memory
   std::string path_;
   std::FILE* file_ = nullptr;
   std::string held_;
   int error_ = 0;
   std::string* capture_ = nullptr;
+  const bool inMemory_ = false;
 };
 
 // The log path for a given input file 1: "log" in its directory, or "log"

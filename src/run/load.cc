@@ -60,10 +60,19 @@ bool Accept(Reporter& reporter, int slot, const OpenedFile& file) {
   return true;
 }
 
-// After the parse: the summary, the checks and the sum of their
-// corrections in the log, and the verdict on the file.
+// The checks of a slot run beside another load: their findings, held
+// until the load appends them to the log.
+struct CheckedSlot {
+  int corrections = 0;
+  std::string findings;
+};
+
+// After the parse: the summary, the checks (or those that ran beside, when
+// `checked` holds them) and the sum of their corrections in the log, and
+// the verdict on the file.
 LoadResult FinishLoad(Store& store, MergeLog& log, Reporter& reporter, int slot,
-                      const OpenedFile& file, const ParseResult& parsed) {
+                      const OpenedFile& file, const ParseResult& parsed,
+                      const CheckedSlot* checked = nullptr) {
   InputSlot& s = store.slots[slot];
   log.Write("\n%s\n%d Personen %d Familien\n", file.shownPath.c_str(), s.personCount,
             s.familyCount);
@@ -72,7 +81,13 @@ LoadResult FinishLoad(Store& store, MergeLog& log, Reporter& reporter, int slot,
   LoadEntry& entry = store.provenance.load(slot);
   entry = LoadEntry{true, s.personCount, s.familyCount, 0, s.encoding, {}};
   log.Capture(&entry.findings);
-  int corrections = CheckSlot(store, log, slot);
+  int corrections = 0;
+  if (checked != nullptr) {
+    log.WriteText(checked->findings);
+    corrections = checked->corrections;
+  } else {
+    corrections = CheckSlot(store, log, slot);
+  }
   log.Capture(nullptr);
   entry.corrections = corrections;
   log.Write("\r\n%d Fehler automatisch korrigiert!\r\n", corrections);
@@ -108,22 +123,32 @@ LoadResult Load(Store& store, MergeLog& log, Reporter& reporter, int slot,
   return FinishLoad(store, log, reporter, slot, file, parsed);
 }
 
-// Input file 2 read and parsed into a slot of its own, numbering its notes
-// and sources from 1; its place in the store comes when file 1 is done.
+// Input file 2 read, parsed and checked in a store of its own, numbering
+// its notes and sources from 1; its slot moves into the real store when
+// file 1 is done, and its findings into the log after file 1's.
 struct SideLoad {
   OpenedFile file;
   bool parsed = false;
-  InputSlot slot;
+  Store own;
   ParseResult result;
+  CheckedSlot checked;
   DeferringReporter reporter;
+
+  InputSlot& slot() { return own.slots[1]; }
 
   void Run(const std::string& path) {
     file = OpenFile(path);
-    slot.filePath = path;
+    slot().filePath = path;
     if (!file.read || !HasGedExtension(file.baseName)) return;
-    slot.bytes = std::move(file.bytes);
-    result = ParseGedcom(slot, 1, reporter);
+    slot().bytes = std::move(file.bytes);
+    result = ParseGedcom(slot(), 1, reporter);
     parsed = true;
+    // Input file 2 is numbered in its own order, often far from the order
+    // its records link in: its checks wait on memory, and here they wait
+    // beside file 1's load instead of after it.
+    MergeLog held;
+    checked.corrections = CheckSlot(own, held, 1);
+    checked.findings = held.TakeHeld();
   }
 };
 
@@ -189,13 +214,13 @@ LoadResults LoadBothSlots(Store& store, MergeLog& log, Reporter& reporter,
   }
   int32_t notes = s.noteCount;
   int32_t sources = s.sourceCount;
-  s = std::move(side.slot);
+  s = std::move(side.slot());
   NumberOn(s, notes, sources);
   AddRecordPositions(store, side.result, notes, sources);
   reporter.CreateProgress();
   ShowStatus(reporter, 0, "Lade %s ...", side.file.baseName.c_str());
   for (const std::string& error : side.reporter.errors) ShowError(reporter, "%s", error.c_str());
-  results.second = FinishLoad(store, log, reporter, 1, side.file, side.result);
+  results.second = FinishLoad(store, log, reporter, 1, side.file, side.result, &side.checked);
   log.Flush();
   return results;
 }

@@ -50,7 +50,6 @@ TEST(LoadSlot, ReloadKeepsTheEndsAndTheNoteNumbers) {
   EXPECT_EQ(s.slot(1).noteCount, 2);  // handed over after each load of slot 0
 }
 
-
 // Everything a load leaves for later steps to see, its folder read "<DIR>".
 std::string Fingerprint(const test::LoadSetup& s) {
   std::string text = test::ReadFile(s.log.path());
@@ -60,7 +59,18 @@ std::string Fingerprint(const test::LoadSetup& s) {
       if (sequence[m] != 0) text += letter + std::to_string(m) + "=" + std::to_string(sequence[m]);
     }
   };
+  for (int slot : {0, 1}) {
+    const LoadEntry& entry = s.store->provenance.load(slot);
+    text += "|F" + std::to_string(entry.corrections) + ":" + entry.findings;
+  }
   for (const InputSlot& in : s.store->slots) {
+    // What the checks repaired: sexes and links.
+    for (const Person& p : in.persons) {
+      text += p.sex + std::to_string(p.spouseFamilies.count()) +
+              std::to_string(p.parentFamilies.count());
+    }
+    for (const Family& f : in.families)
+      text += std::to_string(f.husband + f.wife) + "c" + std::to_string(f.children.count());
     text += "|" + std::to_string(in.personCount) + "/" + std::to_string(in.familyCount) + "/" +
             std::to_string(in.noteCount) + "/" + std::to_string(in.sourceCount);
     numbers(in.noteSeq, " n");

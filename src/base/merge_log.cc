@@ -18,7 +18,7 @@ MergeLog::MergeLog(const std::string& input1Path, Reporter& reporter)
   reporter_->SetBeforeBox([this] { Flush(); });
 }
 
-MergeLog::MergeLog() : inMemory_(true) {}
+MergeLog::MergeLog() = default;
 
 MergeLog::~MergeLog() {
   if (reporter_ != nullptr) reporter_->SetBeforeBox(nullptr);
@@ -26,7 +26,7 @@ MergeLog::~MergeLog() {
 }
 
 bool MergeLog::Open() {
-  if (file_ != nullptr || inMemory_) return true;
+  if (file_ != nullptr || input1Path_ == nullptr) return true;  // in memory
   path_ = LogPathFor(*input1Path_);
   error_ = 0;
   // Binary mode: the line ends are exactly those of the formats.

@@ -97,7 +97,6 @@ class MergeLog {
   std::string held_;
   int error_ = 0;
   std::string* capture_ = nullptr;
-  const bool inMemory_ = false;
 };
 
 // The log path for a given input file 1: "log" in its directory, or "log"

@@ -128,7 +128,6 @@ LoadResult Load(Store& store, MergeLog& log, Reporter& reporter, int slot,
 // file 1 is done, and its findings into the log after file 1's.
 struct SideLoad {
   OpenedFile file;
-  bool parsed = false;
   Store own;
   ParseResult result;
   CheckedSlot checked;
@@ -142,7 +141,6 @@ struct SideLoad {
     if (!file.read || !HasGedExtension(file.baseName)) return;
     slot().bytes = std::move(file.bytes);
     result = ParseGedcom(slot(), 1, reporter);
-    parsed = true;
     // Input file 2 is numbered in its own order, often far from the order
     // its records link in: its checks wait on memory, and here they wait
     // beside file 1's load instead of after it.

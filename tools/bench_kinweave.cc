@@ -166,10 +166,11 @@ int main(int argc, char** argv) {
   }
 
   int merges = 0;
+  kw::PersonLines lines;
   if (count >= 2) {
     kw::MergeTiming timing;
     start = Clock::now();
-    merges = kw::MergePass(*store, log, reporter, &timing);
+    merges = kw::MergePass(*store, log, reporter, &timing, &lines);
     double total = Seconds(start);
     std::printf("merge pass: %d merges\n", merges);
     std::printf("  sort: %.3f s  walk: %.3f s (pair merge %.3f s)  total: %.3f s\n",
@@ -186,7 +187,7 @@ int main(int argc, char** argv) {
     int written = 0;
     double datesSeconds = 0;
     kw::SideBySide(
-        prepared.Large(), [&] { written = kw::ExportGedcom(*store, log, reporter, paths[2]); },
+        prepared.Large(), [&] { written = kw::ExportGedcom(*store, log, reporter, paths[2], &lines); },
         [&] {
           Clock::time_point datesStart = Clock::now();
           prepared.ReadDates();

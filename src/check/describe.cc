@@ -1,6 +1,5 @@
 #include "check/describe.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cstdarg>
 #include <cstdio>
@@ -62,37 +61,54 @@ const char* DateText(ScratchRing& ring, PackedDate date) {
 // The pieces "%6lld ", "%s ", "%s ", "%d ", "-%d" and "\n", each left out
 // when its value is zero or absent, as the log's rule drops them. A merge
 // of a quarter of a million persons describes half a million of them:
-// the pieces go to the log as they are, without printf and without a
-// line put together first.
-void DescribePerson(Store& store, MergeLog& log, int slot, int person) {
-  const Person& p = store.slots[slot].persons[person];
-  char line[64];
-  char* at = line;
-  long long number = LogPersonNumber(store.slots[slot], person);
-  if (number != 0) {
-    char digits[24];
+// the pieces are put together without printf.
+void AppendPersonLine(const InputSlot& slot, int32_t person, std::string& line) {
+  const Person& p = slot.persons[person];
+  char digits[24];
+  if (long long number = LogPersonNumber(slot, person); number != 0) {
     char* end = std::to_chars(digits, digits + sizeof digits, number).ptr;
-    for (int pad = 6 - static_cast<int>(end - digits); pad > 0; --pad) *at++ = ' ';
-    at = std::copy(digits, end, at);
-    *at++ = ' ';
-    log.WriteText(std::string_view(line, static_cast<size_t>(at - line)));
+    for (int pad = 6 - static_cast<int>(end - digits); pad > 0; --pad) line.push_back(' ');
+    line.append(digits, end).push_back(' ');
   }
   for (const char* name : {p.givenNames, p.surname}) {
     if (name == nullptr) continue;
-    log.WriteText(name);
-    log.WriteText(" ");
+    line.append(name).push_back(' ');
   }
-  at = line;
   if (int birth = DateYear(p.birth); birth != 0) {
-    at = std::to_chars(at, line + sizeof line, birth).ptr;
-    *at++ = ' ';
+    line.append(digits, std::to_chars(digits, digits + sizeof digits, birth).ptr).push_back(' ');
   }
   if (int death = DateYear(p.death); death != 0) {
-    *at++ = '-';
-    at = std::to_chars(at, line + sizeof line, death).ptr;
+    line.push_back('-');
+    line.append(digits, std::to_chars(digits, digits + sizeof digits, death).ptr);
   }
-  *at++ = '\n';
-  log.WriteText(std::string_view(line, static_cast<size_t>(at - line)));
+  line.push_back('\n');
+}
+
+void DescribePerson(Store& store, MergeLog& log, int slot, int person) {
+  std::string line;
+  AppendPersonLine(store.slots[slot], person, line);
+  log.WriteText(line);
+}
+
+void PersonLines::Make(const Store& store) {
+  for (int slot = 0; slot < 2; ++slot) {
+    const InputSlot& in = store.slots[slot];
+    SlotLines& lines = slots_[slot];
+    lines.text.clear();
+    lines.ends.assign(1, 0);
+    lines.ends.reserve(in.persons.size());
+    for (size_t n = 1; n < in.persons.size(); ++n) {
+      if (in.persons[n].number != 0) AppendPersonLine(in, static_cast<int32_t>(n), lines.text);
+      lines.ends.push_back(lines.text.size());
+    }
+  }
+}
+
+std::string_view PersonLines::Of(int slot, int32_t person) const {
+  const SlotLines& lines = slots_[slot];
+  if (person < 1 || static_cast<size_t>(person) >= lines.ends.size()) return {};
+  size_t start = lines.ends[person - 1];
+  return std::string_view(lines.text).substr(start, lines.ends[person] - start);
 }
 
 // Completes the finding line before it; the next finding's "\r\n" ends it.

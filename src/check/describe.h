@@ -3,6 +3,12 @@
 #ifndef KINWEAVE_CHECK_DESCRIBE_H_
 #define KINWEAVE_CHECK_DESCRIBE_H_
 
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include "base/merge_log.h"
 #include "store/store.h"
 
@@ -15,6 +21,31 @@ const char* DateText(ScratchRing& ring, PackedDate date);
 
 // "%6d " number, given names, surname, birth year, "-" death year, "\n".
 void DescribePerson(Store& store, MergeLog& log, int slot, int person);
+// The same line, appended to `line`.
+void AppendPersonLine(const InputSlot& slot, int32_t person, std::string& line);
+
+// DescribePerson's line for every person of both slots, made ahead of the
+// export, which describes every merged person in the log. Made there, the
+// lines wait on memory for names scattered over the text pool; made on the
+// core the merge pass's walk leaves idle, they cost the export a copy.
+//
+// Make reads only what the loads left and nothing after them changes: the
+// persons' numbers, names and dates. So it may run while the walk links
+// the persons. The lines describe the persons as they were then.
+class PersonLines {
+ public:
+  void Make(const Store& store);
+  // The person's line, or "" when none was made for it (not in its slot's
+  // table when Make ran, or an empty entry).
+  std::string_view Of(int slot, int32_t person) const;
+
+ private:
+  struct SlotLines {
+    std::string text;
+    std::vector<size_t> ends;  // person n's line is text[ends[n - 1], ends[n])
+  };
+  SlotLines slots_[2];
+};
 
 // " Fam [%d] ", husband's and wife's names, " & " marriage date; no line end.
 void DescribeFamily(Store& store, MergeLog& log, int slot, int family);

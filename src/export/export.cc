@@ -22,8 +22,8 @@ namespace {
 
 class Exporter {
  public:
-  Exporter(Store& store, MergeLog& log, Reporter& reporter)
-      : store_(store), log_(log), reporter_(reporter),
+  Exporter(Store& store, MergeLog& log, Reporter& reporter, const PersonLines* lines)
+      : store_(store), log_(log), reporter_(reporter), lines_(lines),
         renumbering_(store, log, reporter, output_) {}
 
   int Run(const std::string& outputPath);
@@ -41,6 +41,7 @@ class Exporter {
   void StepProgress();
   bool HandleRecordLine();
   bool StreamPerson(int32_t n);
+  void Describe(int slot, int32_t person);
   bool StreamFamily(int32_t f);
   bool SkipAndRead();
   void HandleSubLine();
@@ -62,6 +63,7 @@ class Exporter {
   Store& store_;
   MergeLog& log_;
   Reporter& reporter_;
+  const PersonLines* lines_;  // may be null
   InputText inputs_[2];
   GedcomOutput output_;
   Renumbering renumbering_;
@@ -274,8 +276,8 @@ bool Exporter::StreamPerson(int32_t n) {
     return ReadStreamLine();
   }
   int32_t m = p.partner;
-  DescribePerson(store_, log_, 0, n);
-  DescribePerson(store_, log_, 1, m);
+  Describe(0, n);
+  Describe(1, m);
   log_.WriteText("verschmolzen\n\n");
   renumbering_.TakeOverFamilies(m);
   int64_t resume = inputs_[0].position();
@@ -288,6 +290,12 @@ bool Exporter::StreamPerson(int32_t n) {
   renumbering_.WriteRecordTree(pair.merged, n, kIndi);
   arena_.Release();
   return ResumeAfter(resume, recordPos, pair.nextRecord);
+}
+
+void Exporter::Describe(int slot, int32_t person) {
+  std::string_view line = lines_ != nullptr ? lines_->Of(slot, person) : std::string_view();
+  if (line.empty()) return DescribePerson(store_, log_, slot, person);
+  log_.WriteText(line);
 }
 
 bool Exporter::StreamFamily(int32_t f) {
@@ -580,8 +588,9 @@ size_t Exporter::WriteCarriedRecords(size_t first) {
 
 }  // namespace
 
-int ExportGedcom(Store& store, MergeLog& log, Reporter& reporter, const std::string& outputPath) {
-  Exporter exporter(store, log, reporter);
+int ExportGedcom(Store& store, MergeLog& log, Reporter& reporter, const std::string& outputPath,
+                 const PersonLines* lines) {
+  Exporter exporter(store, log, reporter, lines);
   return exporter.Run(outputPath);
 }
 

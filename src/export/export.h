@@ -10,6 +10,7 @@
 
 #include "base/merge_log.h"
 #include "base/reporter.h"
+#include "check/describe.h"
 #include "store/store.h"
 
 namespace kw {
@@ -20,8 +21,11 @@ namespace kw {
 // whole and has its name; 0 when it could not be created ("kann %s nicht
 // öffnen"), writing it failed ("\r\nFehler beim Schreiben von %s: ...") or
 // the log could not be written: then no output of that name was written
-// and an earlier file of the name is untouched.
-int ExportGedcom(Store& store, MergeLog& log, Reporter& reporter, const std::string& outputPath);
+// and an earlier file of the name is untouched. `lines`, when given, are
+// the merge pass's lines of the persons, which the log's descriptions of
+// merged persons copy; a person without one is described here.
+int ExportGedcom(Store& store, MergeLog& log, Reporter& reporter, const std::string& outputPath,
+                 const PersonLines* lines = nullptr);
 
 }  // namespace kw
 

@@ -9,6 +9,7 @@
 
 #include "base/merge_log.h"
 #include "base/reporter.h"
+#include "check/describe.h"
 #include "match/merge_walk.h"
 #include "store/store.h"
 
@@ -18,7 +19,9 @@ namespace kw {
 // "Sortierung...", both sorts, the one-second pause (Reporter::Wait),
 // status "Verschmelzung...", the walk, then "%d Verschmelzungen" in status
 // part 1. Returns the merge counter. `timing`, when given, is filled in.
-int MergePass(Store& store, MergeLog& log, Reporter& reporter, MergeTiming* timing = nullptr);
+// `lines`, when given, are made beside the walk, for the export.
+int MergePass(Store& store, MergeLog& log, Reporter& reporter, MergeTiming* timing = nullptr,
+              PersonLines* lines = nullptr);
 
 }  // namespace kw
 

@@ -88,7 +88,8 @@ MergeOutcome RunMerge(Store& store, MergeLog& log, Reporter& reporter,
   for (InputSlot& slot : store.slots) {
     if (!slot.prepared()) PrepareSlot(slot);
   }
-  MergePass(store, log, reporter);
+  PersonLines lines;
+  MergePass(store, log, reporter, nullptr, &lines);
   reporter.Wait(1000);
   ShowStatus(reporter, 0, "Export...");
   // The report's dates are read from the input files while the export
@@ -97,7 +98,7 @@ MergeOutcome RunMerge(Store& store, MergeLog& log, Reporter& reporter,
   prepared.Gather();
   int written = 0;
   SideBySide(
-      prepared.Large(), [&] { written = ExportGedcom(store, log, reporter, outputPath); },
+      prepared.Large(), [&] { written = ExportGedcom(store, log, reporter, outputPath, &lines); },
       [&prepared] { prepared.ReadDates(); });
   log.Flush();
   std::string reportPath;

@@ -84,7 +84,13 @@ void AppendPersonLine(const InputSlot& slot, int32_t person, std::string& line) 
   line.push_back('\n');
 }
 
-void DescribePerson(Store& store, MergeLog& log, int slot, int person) {
+void DescribePerson(Store& store, MergeLog& log, int slot, int person,
+                    const PersonLines* lines) {
+  std::string_view made = lines != nullptr ? lines->Of(slot, person) : std::string_view();
+  if (!made.empty()) {
+    log.WriteText(made);
+    return;
+  }
   std::string line;
   AppendPersonLine(store.slots[slot], person, line);
   log.WriteText(line);

@@ -19,12 +19,11 @@ namespace kw {
 // which only the dotted form can store, are written as their number.
 const char* DateText(ScratchRing& ring, PackedDate date);
 
-// "%6d " number, given names, surname, birth year, "-" death year, "\n".
-void DescribePerson(Store& store, MergeLog& log, int slot, int person);
-// The same line, appended to `line`.
+// "%6d " number, given names, surname, birth year, "-" death year, "\n",
+// appended to `line`.
 void AppendPersonLine(const InputSlot& slot, int32_t person, std::string& line);
 
-// DescribePerson's line for every person of both slots, made ahead of the
+// The line of every person of both slots, made ahead of the
 // export, which describes every merged person in the log. Made there, the
 // lines wait on memory for names scattered over the text pool; made on the
 // core the merge pass's walk leaves idle, they cost the export a copy.
@@ -46,6 +45,11 @@ class PersonLines {
   };
   SlotLines slots_[2];
 };
+
+// Writes the person's line to the log: copied from `lines` where they hold
+// it, made here otherwise.
+void DescribePerson(Store& store, MergeLog& log, int slot, int person,
+                    const PersonLines* lines = nullptr);
 
 // " Fam [%d] ", husband's and wife's names, " & " marriage date; no line end.
 void DescribeFamily(Store& store, MergeLog& log, int slot, int family);

@@ -24,7 +24,7 @@ class Exporter {
  public:
   Exporter(Store& store, MergeLog& log, Reporter& reporter, const PersonLines* lines)
       : store_(store), log_(log), reporter_(reporter), lines_(lines),
-        renumbering_(store, log, reporter, output_) {}
+        renumbering_(store, log, reporter, output_, lines) {}
 
   int Run(const std::string& outputPath);
 
@@ -41,7 +41,6 @@ class Exporter {
   void StepProgress();
   bool HandleRecordLine();
   bool StreamPerson(int32_t n);
-  void Describe(int slot, int32_t person);
   bool StreamFamily(int32_t f);
   bool SkipAndRead();
   void HandleSubLine();
@@ -276,8 +275,8 @@ bool Exporter::StreamPerson(int32_t n) {
     return ReadStreamLine();
   }
   int32_t m = p.partner;
-  Describe(0, n);
-  Describe(1, m);
+  DescribePerson(store_, log_, 0, n, lines_);
+  DescribePerson(store_, log_, 1, m, lines_);
   log_.WriteText("verschmolzen\n\n");
   renumbering_.TakeOverFamilies(m);
   int64_t resume = inputs_[0].position();
@@ -290,12 +289,6 @@ bool Exporter::StreamPerson(int32_t n) {
   renumbering_.WriteRecordTree(pair.merged, n, kIndi);
   arena_.Release();
   return ResumeAfter(resume, recordPos, pair.nextRecord);
-}
-
-void Exporter::Describe(int slot, int32_t person) {
-  std::string_view line = lines_ != nullptr ? lines_->Of(slot, person) : std::string_view();
-  if (line.empty()) return DescribePerson(store_, log_, slot, person);
-  log_.WriteText(line);
 }
 
 bool Exporter::StreamFamily(int32_t f) {

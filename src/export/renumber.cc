@@ -110,7 +110,7 @@ int32_t Renumbering::MapPerson(int32_t p) {
   added.number = n;
   added.partner = p;
   other.partner = n;
-  DescribePerson(store_, log_, 1, p);
+  DescribePerson(store_, log_, 1, p, lines_);
   log_.Write("hinzugef\xFCgt (RIN %d)\n\n", n);
   store_.provenance.AddAddition(false, p, n);
   return n;

@@ -21,6 +21,7 @@
 
 #include "base/merge_log.h"
 #include "base/reporter.h"
+#include "check/describe.h"
 #include "export/carried.h"
 #include "export/line_node.h"
 #include "export/record_io.h"
@@ -30,8 +31,12 @@ namespace kw {
 
 class Renumbering {
  public:
-  Renumbering(Store& store, MergeLog& log, Reporter& reporter, GedcomOutput& output)
-      : store_(store), log_(log), reporter_(reporter), output_(output), carried_(store) {}
+  // `lines`, when given, are the persons' lines for the log (see
+  // PersonLines); they must outlive this object.
+  Renumbering(Store& store, MergeLog& log, Reporter& reporter, GedcomOutput& output,
+              const PersonLines* lines = nullptr)
+      : store_(store), log_(log), reporter_(reporter), output_(output), lines_(lines),
+        carried_(store) {}
 
   // The slot-0 number of slot-1 person `p` (0 for 0 and for an absent
   // person), adding the person to slot 0 when it has none yet; the addition
@@ -136,6 +141,7 @@ class Renumbering {
   MergeLog& log_;
   Reporter& reporter_;
   GedcomOutput& output_;
+  const PersonLines* lines_;  // may be null
   CarriedRecords carried_;
   WrittenFlags written_;
   bool numbersUsedUpShown_ = false;

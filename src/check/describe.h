@@ -23,10 +23,10 @@ const char* DateText(ScratchRing& ring, PackedDate date);
 // appended to `line`.
 void AppendPersonLine(const InputSlot& slot, int32_t person, std::string& line);
 
-// The line of every person of both slots, made ahead of the
-// export, which describes every merged person in the log. Made there, the
-// lines wait on memory for names scattered over the text pool; made on the
-// core the merge pass's walk leaves idle, they cost the export a copy.
+// The line of every person of both slots, made ahead of the export, which
+// describes every merged and every added person in the log. Made there,
+// the lines wait on memory for names scattered over the text pool; made on
+// the core the merge pass's walk leaves idle, they cost the export a copy.
 //
 // Make reads only what the loads left and nothing after them changes: the
 // persons' numbers, names and dates. So it may run while the walk links

@@ -23,7 +23,7 @@ namespace kw {
 // the log could not be written: then no output of that name was written
 // and an earlier file of the name is untouched. `lines`, when given, are
 // the merge pass's lines of the persons, which the log's descriptions of
-// merged persons copy; a person without one is described here.
+// merged and added persons copy; a person without one is described here.
 int ExportGedcom(Store& store, MergeLog& log, Reporter& reporter, const std::string& outputPath,
                  const PersonLines* lines = nullptr);
 

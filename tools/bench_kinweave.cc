@@ -187,7 +187,8 @@ int main(int argc, char** argv) {
     int written = 0;
     double datesSeconds = 0;
     kw::SideBySide(
-        prepared.Large(), [&] { written = kw::ExportGedcom(*store, log, reporter, paths[2], &lines); },
+        prepared.Large(),
+        [&] { written = kw::ExportGedcom(*store, log, reporter, paths[2], &lines); },
         [&] {
           Clock::time_point datesStart = Clock::now();
           prepared.ReadDates();

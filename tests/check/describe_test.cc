@@ -37,7 +37,8 @@ TEST(PersonLines, AreTheDescriptionsOfEveryPersonOfBothSlots) {
          "0 HEAD\n0 @I1@ INDI\n1 NAME Hans /Huber/\n1 BIRT\n2 DATE 1850\n1 DEAT\n2 DATE 1910\n"
          "0 @I0003@ INDI\n1 NAME /Zorn/\n1 DEAT\n2 DATE 1920\n"
          "0 @I4@ INDI\n1 NAME Anna //\n1 BIRT\n2 DATE ABT 1799\n0 @I5@ INDI\n0 TRLR\n");
-  s.Load(1, "zwei.ged", "0 HEAD\n0 @X1@ INDI\n1 NAME Zeno\n0 @I7@ INDI\n1 NAME Eva /Ost/\n0 TRLR\n");
+  s.Load(1, "zwei.ged",
+         "0 HEAD\n0 @X1@ INDI\n1 NAME Zeno\n0 @I7@ INDI\n1 NAME Eva /Ost/\n0 TRLR\n");
   PersonLines lines;
   lines.Make(*s.store);
   for (int slot = 0; slot < 2; ++slot) {

@@ -355,6 +355,81 @@ ScannedLine ScanLine(std::string_view text) {
   return line;
 }
 
+#ifdef __SSE2__
+namespace {
+
+// Bit k tells whether byte k of the chunk is a NUL, or above 0x7F.
+unsigned NulMask(__m128i chunk) {
+  return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, _mm_setzero_si128())));
+}
+
+unsigned HighMask(__m128i chunk) { return static_cast<unsigned>(_mm_movemask_epi8(chunk)); }
+
+}  // namespace
+#endif
+
+// The line's end, its white space, and whether it holds a NUL or a byte
+// to decode come from the same two loads; the tokens are then the runs of
+// clear bits, as in ScanTokensByBits.
+bool ScanShortLine(std::string_view bytes, size_t start, InputEncoding encoding,
+                   std::string_view& raw, ScannedLine& line) {
+#ifdef __SSE2__
+  const size_t size = bytes.size();
+  if (IsUtf16(encoding) || start > size || size - start < kWindow) return false;
+  const char* p = bytes.data() + start;
+  const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16));
+  const uint32_t ends = LineEndMask(low) | (LineEndMask(high) << 16);
+  if (ends == 0) return false;
+  const unsigned stop = static_cast<unsigned>(__builtin_ctz(ends));
+  if (stop < 2 || p[0] < '0' || p[0] > '9' || p[1] != ' ') return false;
+  const uint32_t before = (1u << stop) - 1;  // the bytes before the line end
+  uint32_t refused = NulMask(low) | (NulMask(high) << 16);
+  if (encoding != kEncodingPlain) refused |= HighMask(low) | (HighMask(high) << 16);
+  if ((refused & before) != 0) return false;
+
+  size_t length = stop + 1;
+  const char partner = p[stop] == '\r' ? '\n' : '\r';
+  if (start + length < size && p[length] == partner) ++length;
+  raw = std::string_view(p, length);
+
+  // Every field set one by one: a whole new ScannedLine would be built on
+  // the stack and copied, on each of millions of lines.
+  line.hasLevel = true;
+  line.level = p[0] - '0';
+  line.levelFollowedBySpace = true;
+  // From bit `length` up everything counts as white space: past the end.
+  const uint64_t spaces =
+      (uint64_t{SpaceMask(low)} | (uint64_t{SpaceMask(high)} << 16)) | (~uint64_t{0} << length);
+  const uint64_t words = ~spaces & ~uint64_t{1};  // the level digit is no token
+  const char* end = p + length;
+  auto token = [&](size_t from, std::string_view& out) -> size_t {
+    uint64_t rest = words & (~uint64_t{0} << from);
+    if (rest == 0) {
+      out = std::string_view(end, 0);
+      return length;
+    }
+    size_t first = static_cast<size_t>(__builtin_ctzll(rest));
+    size_t after = static_cast<size_t>(__builtin_ctzll(spaces & (~uint64_t{0} << first)));
+    out = std::string_view(p + first, after - first);
+    return after;
+  };
+  size_t after2 = token(1, line.token2);
+  line.value = ValueAfter(p + after2, end);
+  token(after2, line.token3);
+  return true;
+#else
+  (void)bytes, (void)start, (void)encoding, (void)raw, (void)line;
+  return false;
+#endif
+}
+
+bool LineReader::NextShort(std::string_view& raw, ScannedLine& line) {
+  if (!ScanShortLine(bytes_, position_, encoding_, raw, line)) return false;
+  position_ += raw.size();
+  return true;
+}
+
 std::string_view RecordValue(std::string_view raw, InputEncoding encoding) {
   const size_t width = IsUtf16(encoding) ? 2 : 1;
   const bool bigEndian = encoding == kEncodingUtf16Be;

@@ -203,16 +203,20 @@ void Exporter::Stream() {
 // Reads the next line of input file 1 and scans it. The first line's
 // byte-order mark goes to the output as it stands, before the line.
 bool Exporter::ReadStreamLine() {
-  if (!inputs_[0].ReadLine(raw_)) return false;
   if (firstLine_) {
     firstLine_ = false;
+    if (!inputs_[0].ReadLine(raw_)) return false;
     EncodingProbe probe = ProbeEncoding(raw_);
     output_.WriteBytes(raw_.substr(0, probe.markBytes));
     raw_.remove_prefix(probe.markBytes);
+    text_.raw = raw_;
+    text_.scan = ScanText(inputs_[0].encoding(), raw_, scanStorage_);
+    text_.line = ScanLine(text_.scan);
+  } else if (!inputs_[0].ReadScannedLine(text_.raw, text_.scan, text_.line, scanStorage_)) {
+    return false;
   }
-  text_.raw = raw_;
-  text_.scan = ScanText(inputs_[0].encoding(), raw_, scanStorage_);
-  text_.line = line_ = ScanLine(text_.scan);
+  raw_ = text_.raw;
+  line_ = text_.line;
   text_.encoding = inputs_[0].encoding();
   text_.slot = 0;
   StepProgress();

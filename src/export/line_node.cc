@@ -42,19 +42,15 @@ LineNode* ReadGED(InputText& input, int64_t position, LineArena& arena, Reporter
   input.Seek(position);
   int64_t levelZero = -1;  // the first line of level 0 met
   if (nextRecord != nullptr) *nextRecord = -1;
-  std::string_view raw;
   for (;;) {
     int64_t start = input.position();
-    if (!input.ReadLine(raw)) {
+    LineText* text = arena.NewText();
+    if (!input.ReadScannedLine(text->raw, text->scan, text->line, text->storage)) {
       if (nextRecord != nullptr) *nextRecord = levelZero >= 0 ? levelZero : start;
       return root;
     }
-    LineText* text = arena.NewText();
-    text->raw = raw;
     text->encoding = input.encoding();
     text->slot = input.slot();
-    text->scan = ScanText(input.encoding(), raw, text->storage);
-    text->line = ScanLine(text->scan);
     const ScannedLine& line = text->line;
     if (line.hasLevel && line.level == 0 && levelZero < 0) levelZero = start;
     if (!line.hasLevel || line.token2.empty() || line.level < 0) continue;

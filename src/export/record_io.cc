@@ -14,13 +14,26 @@ constexpr size_t kSpillBytes = 1 << 20;
 
 }  // namespace
 
+bool InputText::ReadScannedLine(std::string_view& raw, std::string_view& scan, ScannedLine& line,
+                                std::string& storage) {
+  if (reader_.NextShort(raw, line)) {
+    scan = raw;
+    return true;
+  }
+  if (!reader_.Next(raw)) return false;
+  scan = ScanText(encoding(), raw, storage);
+  line = ScanLine(scan);
+  return true;
+}
+
 void SkipRecord(InputText& input) {
   std::string storage;
   std::string_view raw;
+  std::string_view scan;
+  ScannedLine line;
   for (;;) {
     int64_t start = input.position();
-    if (!input.ReadLine(raw)) return;
-    ScannedLine line = ScanLine(ScanText(input.encoding(), raw, storage));
+    if (!input.ReadScannedLine(raw, scan, line, storage)) return;
     if (line.hasLevel && line.level == 0) {
       input.Seek(start);
       return;

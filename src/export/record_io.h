@@ -40,6 +40,12 @@ class InputText {
   // at the end of the file.
   bool ReadLine(std::string_view& raw) { return reader_.Next(raw); }
 
+  // ReadLine, with the line's Windows-1252 reading (ScanText, backed by
+  // `storage` when it had to be decoded) and its scan. Most lines are found
+  // and scanned in one pass.
+  bool ReadScannedLine(std::string_view& raw, std::string_view& scan, ScannedLine& line,
+                       std::string& storage);
+
   // The raw line that ends right at `offset` (the level-0 line of a record
   // whose first sub-line starts there), or "" when there is none.
   std::string_view LineBefore(int64_t offset) const {

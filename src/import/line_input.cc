@@ -31,4 +31,16 @@ bool LineInput::ReadLine(InputEncoding encoding, std::string_view& line) {
   return true;
 }
 
+bool LineInput::ReadScannedLine(InputEncoding encoding, std::string_view& visible,
+                                ScannedLine& scanned) {
+  if (pendingNext_ >= pending_.size()) {
+    reader_.set_encoding(encoding);
+    if (reader_.NextShort(visible, scanned)) return true;
+  }
+  if (!ReadLine(encoding, visible)) return false;
+  visible = visible.substr(0, visible.find('\0'));
+  scanned = ScanLine(visible);
+  return true;
+}
+
 }  // namespace kw

@@ -30,6 +30,11 @@ class LineInput {
   // bytes, read in place.
   bool ReadLine(InputEncoding encoding, std::string_view& line);
 
+  // ReadLine, the line then cut at its first NUL (which ends what the
+  // parser looks at, as it ends a C string) and scanned into `scanned`.
+  // Most lines are found and scanned in one pass.
+  bool ReadScannedLine(InputEncoding encoding, std::string_view& visible, ScannedLine& scanned);
+
   // Byte offset of the first byte not yet read as part of a raw line: after
   // ReadLine of a level-0 line, where that record's first sub-line starts.
   int64_t position() const { return reader_.position(); }

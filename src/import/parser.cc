@@ -107,17 +107,15 @@ ParseResult Parser::Run() {
     slot_.encoding = encoding_;
     return result_;
   }
-  std::string_view text;
-  for (lineStart_ = input_.position(); input_.ReadLine(encoding_, text);
+  std::string_view visible;
+  ScannedLine line;
+  for (lineStart_ = input_.position(); input_.ReadScannedLine(encoding_, visible, line);
        lineStart_ = input_.position()) {
     // The rest of a line longer than 999 bytes comes without moving on in
     // the file. It is no line of its own: the numbering and the export read
     // whole lines, so a record line in it would be a record that the output
     // never writes but links to.
     const bool rest = input_.position() == lineStart_;
-    // A NUL ends what the parser looks at, as it ends a C string.
-    std::string_view visible = text.substr(0, text.find('\0'));
-    ScannedLine line = ScanLine(visible);
     if (!line.hasLevel || rest) {
       if (!IsBlankLine(visible)) ++result_.skippedLines;
       continue;

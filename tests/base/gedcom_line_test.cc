@@ -137,6 +137,75 @@ TEST(GedcomLine, ALineSplitsLikeScanfWouldSplitIt) {
   }
 }
 
+// The one pass over a short line must give what the long way gives: the
+// same raw line, and the same level, tokens and value at the same bytes.
+TEST(GedcomLine, AShortLineScannedInOnePassIsScannedAsTheLongWayScansIt) {
+  std::mt19937 random(11);
+  const std::string alphabet = std::string("0129 @IAz\t\v\f\r\n\xE4", 16) + std::string(1, '\0');
+  const std::string common = "0123456789 ABCDEFGHIJ @\r\n";
+  int taken = 0;
+  for (int round = 0; round < 3000; ++round) {
+    const std::string& letters = round % 3 == 0 ? alphabet : common;
+    // Lines of any bytes, most of them starting as nearly every line does.
+    std::string bytes;
+    for (int lineCount = random() % 6; lineCount >= 0; --lineCount) {
+      if (random() % 4 != 0) bytes += std::string{static_cast<char>('0' + random() % 10), ' '};
+      for (int n = random() % 40; n > 0; --n) bytes += letters[random() % letters.size()];
+      const char* ends[] = {"\r\n", "\n", "\r", "\n\r"};
+      bytes += ends[random() % 4];
+    }
+    for (InputEncoding encoding : {kEncodingPlain, kEncodingUtf8, kEncodingUtf16Le}) {
+      LineReader reader(bytes, encoding);
+      for (size_t start = 0; start < bytes.size(); start = static_cast<size_t>(reader.position())) {
+        std::string_view raw;
+        ScannedLine line;
+        const bool shortLine = reader.NextShort(raw, line);
+        std::string_view expectedRaw;
+        if (shortLine) {
+          ASSERT_NE(encoding, kEncodingUtf16Le);
+          ++taken;
+          const size_t length = RawLineLength(bytes, start, encoding);
+          expectedRaw = std::string_view(bytes).substr(start, length);
+          ASSERT_EQ(reader.position(), static_cast<int64_t>(start + raw.size()));
+        } else {
+          ASSERT_EQ(reader.position(), static_cast<int64_t>(start));
+          ASSERT_TRUE(reader.Next(expectedRaw));
+          continue;
+        }
+        std::string storage;
+        const ScannedLine expected = ScanLine(ScanText(encoding, expectedRaw, storage));
+        const std::string shown = std::to_string(round) + " at " + std::to_string(start);
+        ASSERT_EQ(raw.data(), expectedRaw.data()) << shown;
+        ASSERT_EQ(raw.size(), expectedRaw.size()) << shown;
+        ASSERT_TRUE(expected.hasLevel && line.hasLevel) << shown;
+        EXPECT_EQ(line.level, expected.level) << shown;
+        EXPECT_EQ(line.levelFollowedBySpace, expected.levelFollowedBySpace) << shown;
+        for (auto [got, want] : {std::pair{line.token2, expected.token2},
+                                 std::pair{line.token3, expected.token3},
+                                 std::pair{line.value, expected.value}}) {
+          EXPECT_EQ(got.data(), want.data()) << shown;
+          EXPECT_EQ(got.size(), want.size()) << shown;
+        }
+      }
+    }
+  }
+  EXPECT_GT(taken, 5000);
+  // A line with a NUL, or a byte to decode, goes the long way; so does a
+  // line with no 32 bytes from its start.
+  const std::string tail(40, 'x');
+  std::string_view raw;
+  ScannedLine line;
+  const std::string sex = "1 SEX M\r\n" + tail;
+  EXPECT_TRUE(ScanShortLine(sex, 0, kEncodingPlain, raw, line));
+  EXPECT_EQ(raw, "1 SEX M\r\n");
+  const std::string name = "1 NAME K\xE4the\n" + tail;
+  EXPECT_TRUE(ScanShortLine(name, 0, kEncodingPlain, raw, line));
+  EXPECT_FALSE(ScanShortLine(name, 0, kEncodingUtf8, raw, line));
+  const std::string nul = std::string("1 NAME K\0the\n", 14) + tail;
+  EXPECT_FALSE(ScanShortLine(nul, 0, kEncodingPlain, raw, line));
+  EXPECT_FALSE(ScanShortLine("1 SEX M\r\n", 0, kEncodingPlain, raw, line));
+}
+
 TEST(GedcomLine, CrossReferenceNumbers) {
   for (const test::TableRow& row : test::ReadTable("xref-numbers", 4)) {
     EXPECT_EQ(XrefNumber(row.Raw(0), row.Raw(1)[0], row.Int(2)), row.Int(3)) << row;

@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "base/large_pages.h"
+
 namespace kw {
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
@@ -18,7 +20,10 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
     return false;
   }
   // A regular file is read in one go; a pipe or a device in pieces.
-  if (S_ISREG(info.st_mode) && info.st_size > 0) bytes.reserve(static_cast<size_t>(info.st_size));
+  if (S_ISREG(info.st_mode) && info.st_size > 0) {
+    bytes.reserve(static_cast<size_t>(info.st_size));
+    AskForLargePages(bytes.data(), bytes.capacity());
+  }
   char chunk[1 << 16];
   for (;;) {
     size_t got = std::fread(chunk, 1, sizeof chunk, file);

@@ -26,8 +26,8 @@ bool IsPointerValue(std::string_view scan, const ScannedLine& line) {
 
 // Whether entry `n` of a person or family table was read from a record of
 // the file: present, or deleted by the checks (which keep its position).
-template <typename Record>
-bool RecordOfFile(const std::vector<Record>& table, int32_t n) {
+template <typename Table>
+bool RecordOfFile(const Table& table, int32_t n) {
   return n > 0 && static_cast<size_t>(n) < table.size() &&
          (table[n].number != 0 || table[n].recordPos != 0);
 }

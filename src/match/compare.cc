@@ -97,8 +97,8 @@ int CompareGivenNamesAndYears(ScratchRing& ring, const Person& p, const Person& 
 // Whether some own family of p and some own family of q were married in the
 // same year. Two unknown years count as equal here.
 bool CommonMarriageYear(Store& store, Reporter& reporter, const Person& p, const Person& q) {
-  const std::vector<Family>& families0 = store.slots[0].families;
-  const std::vector<Family>& families1 = store.slots[1].families;
+  const FamilyTable& families0 = store.slots[0].families;
+  const FamilyTable& families1 = store.slots[1].families;
   for (int k = 0; k < p.spouseFamilies.count(); ++k) {
     int year0 = DateYear(families0[RefAt(p.spouseFamilies, k, reporter)].marriage);
     for (int m = 0; m < q.spouseFamilies.count(); ++m) {

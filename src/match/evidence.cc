@@ -12,8 +12,8 @@ bool SameKnownYear(PackedDate a, PackedDate b) {
 
 // Unlike the family modes' test, two unknown years are no evidence here.
 bool SameKnownMarriageYear(const Store& store, const Person& p, const Person& q) {
-  const std::vector<Family>& families0 = store.slots[0].families;
-  const std::vector<Family>& families1 = store.slots[1].families;
+  const FamilyTable& families0 = store.slots[0].families;
+  const FamilyTable& families1 = store.slots[1].families;
   for (int32_t f0 : p.spouseFamilies) {
     for (int32_t f1 : q.spouseFamilies) {
       if (SameKnownYear(families0[f0].marriage, families1[f1].marriage)) return true;

@@ -615,8 +615,8 @@ void ReportWriter::WriteRows(CsvRows& rows, size_t begin, size_t end, std::strin
   constexpr size_t kPersonsAhead = 24;
   constexpr size_t kNamesAhead = 12;
   const std::vector<MatchEntry>& matches = store_.provenance.matches();
-  const std::vector<Person>& persons0 = store_.slots[0].persons;
-  const std::vector<Person>& persons1 = store_.slots[1].persons;
+  const PersonTable& persons0 = store_.slots[0].persons;
+  const PersonTable& persons1 = store_.slots[1].persons;
   for (size_t row = begin; row < end; ++row) {
     if (row + kPersonsAhead < order_.size()) {
       const MatchEntry& later = matches[order_[row + kPersonsAhead]];

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "base/codec.h"
+#include "base/large_pages.h"
 #include "store/provenance.h"
 #include "store/record_names.h"
 #include "store/records.h"
@@ -28,6 +29,11 @@ namespace kw {
 
 class Reporter;
 
+// The tables of a slot, by record number: the largest blocks of a run,
+// laid on large pages where the system offers them.
+using PersonTable = std::vector<Person, LargePageAllocator<Person>>;
+using FamilyTable = std::vector<Family, LargePageAllocator<Family>>;
+
 // A record named @I<n>@ (@F<n>@) with n below this keeps n as its number;
 // every other record is numbered above the highest kept one.
 constexpr int32_t kKeptPersonLimit = 250000;
@@ -37,8 +43,8 @@ constexpr int32_t kKeptFamilyLimit = 100000;
 constexpr int32_t kNoteNumberLimit = 200000;
 
 struct InputSlot {
-  std::vector<Person> persons;    // by number; entry 0 is never a record
-  std::vector<Family> families;   // by number; entry 0 is never a record
+  PersonTable persons;    // by number; entry 0 is never a record
+  FamilyTable families;   // by number; entry 0 is never a record
   std::vector<int32_t> sortIndex; // person numbers in file order, personCount of them
   int32_t personCount = 0;        // INDI records read
   int32_t familyCount = 0;        // FAM records read

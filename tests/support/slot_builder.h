@@ -140,8 +140,8 @@ class SlotBuilder : public ::testing::Test {
   MatchState state_;
 
  private:
-  template <typename Record>
-  static Record& Entry(std::vector<Record>& table, int32_t n) {
+  template <typename Table>
+  static typename Table::value_type& Entry(Table& table, int32_t n) {
     const size_t at = static_cast<size_t>(std::max(n, 0));
     if (table.size() <= at) table.resize(at + 1);
     return table[at];

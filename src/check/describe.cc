@@ -4,9 +4,14 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "base/large_pages.h"
+
 namespace kw {
 
 namespace {
+
+// A person's log line is "%6d " and two names and two years: rarely more.
+constexpr size_t kUsualLineBytes = 64;
 
 // Qualifier names by qualifier value; the import stores only 1 to 4.
 const char* const kQualifierNames[8] = {nullptr, "VOR", "NAC", "UNG", "BER", "?", "??", "???"};
@@ -101,6 +106,10 @@ void PersonLines::Make(const Store& store) {
     const InputSlot& in = store.slots[slot];
     SlotLines& lines = slots_[slot];
     lines.text.clear();
+    // Room for the usual line (number, two names, two years) of every
+    // entry, asked for in large pages; a longer text still grows.
+    lines.text.reserve(in.persons.size() * kUsualLineBytes);
+    AskForLargePages(lines.text.data(), lines.text.capacity());
     lines.ends.assign(1, 0);
     lines.ends.reserve(in.persons.size());
     for (size_t n = 1; n < in.persons.size(); ++n) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/fold.h"
+#include "base/large_pages.h"
 
 namespace kw {
 
@@ -146,6 +147,7 @@ void SortPersons(InputSlot& slot, int first, int last) {
   if (last <= first) return;
   std::vector<SortEntry> entries;
   entries.reserve(static_cast<size_t>(last - first + 1));
+  AskForLargePages(entries.data(), entries.capacity() * sizeof(SortEntry));
   for (int k = first; k <= last; ++k) {
     const Person& p = slot.persons[slot.sortIndex[k]];
     entries.push_back(SortEntry{FoldedHead(p.surname), FoldedHead(p.givenNames), p.surname,

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/gedcom_line.h"
+#include "base/large_pages.h"
 #include "check/describe.h"
 
 namespace kw {
@@ -58,6 +59,7 @@ void WrittenDates::Gather(int slot, const std::vector<int32_t>& persons) {
   std::vector<Wanted>& wanted = dates.wanted;
   wanted.clear();
   wanted.reserve(persons.size());
+  AskForLargePages(wanted.data(), wanted.capacity() * sizeof(Wanted));
   constexpr size_t kAhead = 16;
   for (size_t k = 0; k < persons.size(); ++k) {
     if (k + kAhead < persons.size()) __builtin_prefetch(&s.persons[persons[k + kAhead]]);

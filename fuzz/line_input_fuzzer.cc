@@ -4,11 +4,13 @@
 // line before a line's end is that line; the import's pieces of a line are at
 // most 999 bytes, come back together as the line, and positions only grow;
 // Windows-1252 survives Unicode and back, valid UTF-8 and UTF-16 survive a
-// round trip unchanged, and decoding an encoding's own output is stable.
+// round trip unchanged, and decoding an encoding's own output is stable; a
+// line scanned in one pass is scanned as the long way scans it.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "base/codec.h"
 #include "base/gedcom_line.h"
@@ -86,6 +88,33 @@ void CheckLineInput(std::string_view bytes, InputEncoding encoding) {
   FUZZ_CHECK(!input.ReadLine(encoding, piece));
 }
 
+// A line found and scanned in one pass is the line the long way finds, cut
+// into the same level, tokens and value at the same bytes.
+void CheckShortLines(std::string_view bytes, InputEncoding encoding) {
+  LineReader reader(bytes, encoding);
+  LineReader shortReader(bytes, encoding);
+  std::string_view raw;
+  std::string storage;
+  while (reader.Next(raw)) {
+    std::string_view shortRaw;
+    ScannedLine line;
+    if (!shortReader.NextShort(shortRaw, line)) {
+      FUZZ_CHECK(shortReader.Next(shortRaw));
+      continue;
+    }
+    FUZZ_CHECK(shortRaw.data() == raw.data() && shortRaw.size() == raw.size());
+    const ScannedLine expected = ScanLine(ScanText(encoding, raw, storage));
+    FUZZ_CHECK(line.hasLevel && expected.hasLevel && line.level == expected.level);
+    FUZZ_CHECK(line.levelFollowedBySpace == expected.levelFollowedBySpace);
+    for (auto [got, want] : {std::pair{line.token2, expected.token2},
+                             std::pair{line.token3, expected.token3},
+                             std::pair{line.value, expected.value}}) {
+      FUZZ_CHECK(got.data() == want.data() && got.size() == want.size());
+    }
+  }
+  FUZZ_CHECK(reader.position() == shortReader.position());
+}
+
 void CheckCodecs(std::string_view bytes) {
   // Windows-1252 through Unicode and back, also by way of every Unicode form.
   std::u32string unicode;
@@ -140,6 +169,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckLines(bytes, 0, encoding);
     CheckLines(bytes, static_cast<size_t>(probe.markBytes), encoding);
     CheckLineInput(bytes, encoding);
+    CheckShortLines(bytes, encoding);
   }
   CheckCodecs(bytes);
   return 0;

@@ -398,9 +398,10 @@ bool ScanShortLine(std::string_view bytes, size_t start, InputEncoding encoding,
   line.hasLevel = true;
   line.level = p[0] - '0';
   line.levelFollowedBySpace = true;
-  // From bit `length` up everything counts as white space: past the end.
+  // From the line end up everything counts as white space: the line end is,
+  // and the second byte of a CR LF may lie past the 32 bytes loaded.
   const uint64_t spaces =
-      (uint64_t{SpaceMask(low)} | (uint64_t{SpaceMask(high)} << 16)) | (~uint64_t{0} << length);
+      (uint64_t{SpaceMask(low)} | (uint64_t{SpaceMask(high)} << 16)) | (~uint64_t{0} << stop);
   const uint64_t words = ~spaces & ~uint64_t{1};  // the level digit is no token
   const char* end = p + length;
   auto token = [&](size_t from, std::string_view& out) -> size_t {

@@ -190,6 +190,27 @@ TEST(GedcomLine, AShortLineScannedInOnePassIsScannedAsTheLongWayScansIt) {
     }
   }
   EXPECT_GT(taken, 5000);
+  // Every length up to the 32 bytes, with two tokens and with three: a CR
+  // LF may end right at the 32nd byte or one past it.
+  for (size_t length = 2; length <= 34; ++length) {
+    for (const char* words : {"1 NAME", "1 NAME x"}) {
+      std::string line = words;
+      line.resize(length, ' ');
+      const std::string bytes = line + "\r\n" + std::string(40, 'x');
+      std::string_view raw;
+      ScannedLine scanned;
+      if (!ScanShortLine(bytes, 0, kEncodingPlain, raw, scanned)) continue;
+      const std::string text = line + "\r\n";
+      const ScannedLine expected = ScanLine(text);
+      ASSERT_EQ(raw, text) << length;
+      for (auto [got, want] : {std::pair{scanned.token2, expected.token2},
+                               std::pair{scanned.token3, expected.token3},
+                               std::pair{scanned.value, expected.value}}) {
+        EXPECT_EQ(got.data() - raw.data(), want.data() - text.data()) << length << words;
+        EXPECT_EQ(got.size(), want.size()) << length << words;
+      }
+    }
+  }
   // A line with a NUL, or a byte to decode, goes the long way; so does a
   // line with no 32 bytes from its start.
   const std::string tail(40, 'x');

@@ -137,6 +137,21 @@ TEST(GedcomLine, ALineSplitsLikeScanfWouldSplitIt) {
   }
 }
 
+// The parts of `got`, scanned in `raw`, lie where those of `want` lie in
+// `text`, and are as long.
+void ExpectSameParts(const ScannedLine& got, std::string_view raw, const ScannedLine& want,
+                     std::string_view text, const std::string& shown) {
+  ASSERT_TRUE(got.hasLevel && want.hasLevel) << shown;
+  EXPECT_EQ(got.level, want.level) << shown;
+  EXPECT_EQ(got.levelFollowedBySpace, want.levelFollowedBySpace) << shown;
+  for (auto [part, expected] : {std::pair{got.token2, want.token2},
+                                std::pair{got.token3, want.token3},
+                                std::pair{got.value, want.value}}) {
+    EXPECT_EQ(part.data() - raw.data(), expected.data() - text.data()) << shown;
+    EXPECT_EQ(part.size(), expected.size()) << shown;
+  }
+}
+
 // The one pass over a short line must give what the long way gives: the
 // same raw line, and the same level, tokens and value at the same bytes.
 TEST(GedcomLine, AShortLineScannedInOnePassIsScannedAsTheLongWayScansIt) {
@@ -156,37 +171,24 @@ TEST(GedcomLine, AShortLineScannedInOnePassIsScannedAsTheLongWayScansIt) {
     }
     for (InputEncoding encoding : {kEncodingPlain, kEncodingUtf8, kEncodingUtf16Le}) {
       LineReader reader(bytes, encoding);
-      for (size_t start = 0; start < bytes.size(); start = static_cast<size_t>(reader.position())) {
-        std::string_view raw;
-        ScannedLine line;
-        const bool shortLine = reader.NextShort(raw, line);
-        std::string_view expectedRaw;
-        if (shortLine) {
-          ASSERT_NE(encoding, kEncodingUtf16Le);
-          ++taken;
-          const size_t length = RawLineLength(bytes, start, encoding);
-          expectedRaw = std::string_view(bytes).substr(start, length);
-          ASSERT_EQ(reader.position(), static_cast<int64_t>(start + raw.size()));
-        } else {
-          ASSERT_EQ(reader.position(), static_cast<int64_t>(start));
-          ASSERT_TRUE(reader.Next(expectedRaw));
+      LineReader longWay(bytes, encoding);
+      std::string_view raw, expectedRaw;
+      ScannedLine line;
+      while (longWay.Next(expectedRaw)) {
+        const std::string shown = std::to_string(round) + " at " + std::to_string(reader.position());
+        if (!reader.NextShort(raw, line)) {
+          ASSERT_TRUE(reader.Next(raw));
           continue;
         }
-        std::string storage;
-        const ScannedLine expected = ScanLine(ScanText(encoding, expectedRaw, storage));
-        const std::string shown = std::to_string(round) + " at " + std::to_string(start);
+        ASSERT_NE(encoding, kEncodingUtf16Le);
+        ++taken;
         ASSERT_EQ(raw.data(), expectedRaw.data()) << shown;
         ASSERT_EQ(raw.size(), expectedRaw.size()) << shown;
-        ASSERT_TRUE(expected.hasLevel && line.hasLevel) << shown;
-        EXPECT_EQ(line.level, expected.level) << shown;
-        EXPECT_EQ(line.levelFollowedBySpace, expected.levelFollowedBySpace) << shown;
-        for (auto [got, want] : {std::pair{line.token2, expected.token2},
-                                 std::pair{line.token3, expected.token3},
-                                 std::pair{line.value, expected.value}}) {
-          EXPECT_EQ(got.data(), want.data()) << shown;
-          EXPECT_EQ(got.size(), want.size()) << shown;
-        }
+        std::string storage;
+        const ScannedLine expected = ScanLine(ScanText(encoding, expectedRaw, storage));
+        ExpectSameParts(line, raw, expected, expectedRaw, shown);
       }
+      EXPECT_EQ(reader.position(), longWay.position());
     }
   }
   EXPECT_GT(taken, 5000);
@@ -194,21 +196,15 @@ TEST(GedcomLine, AShortLineScannedInOnePassIsScannedAsTheLongWayScansIt) {
   // LF may end right at the 32nd byte or one past it.
   for (size_t length = 2; length <= 34; ++length) {
     for (const char* words : {"1 NAME", "1 NAME x"}) {
-      std::string line = words;
-      line.resize(length, ' ');
-      const std::string bytes = line + "\r\n" + std::string(40, 'x');
+      std::string text = words;
+      text.resize(length, ' ');
+      text += "\r\n";
+      const std::string bytes = text + std::string(40, 'x');
       std::string_view raw;
       ScannedLine scanned;
       if (!ScanShortLine(bytes, 0, kEncodingPlain, raw, scanned)) continue;
-      const std::string text = line + "\r\n";
-      const ScannedLine expected = ScanLine(text);
       ASSERT_EQ(raw, text) << length;
-      for (auto [got, want] : {std::pair{scanned.token2, expected.token2},
-                               std::pair{scanned.token3, expected.token3},
-                               std::pair{scanned.value, expected.value}}) {
-        EXPECT_EQ(got.data() - raw.data(), want.data() - text.data()) << length << words;
-        EXPECT_EQ(got.size(), want.size()) << length << words;
-      }
+      ExpectSameParts(scanned, raw, ScanLine(text), text, std::to_string(length) + words);
     }
   }
   // A line with a NUL, or a byte to decode, goes the long way; so does a

@@ -21,8 +21,7 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
   }
   // A regular file is read in one go; a pipe or a device in pieces.
   if (S_ISREG(info.st_mode) && info.st_size > 0) {
-    bytes.reserve(static_cast<size_t>(info.st_size));
-    AskForLargePages(bytes.data(), bytes.capacity());
+    ReserveOnLargePages(bytes, static_cast<size_t>(info.st_size));
   }
   char chunk[1 << 16];
   for (;;) {

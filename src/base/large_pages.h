@@ -16,6 +16,14 @@ namespace kw {
 // offer it, and blocks under a few large pages are left alone.
 void AskForLargePages(void* data, size_t bytes);
 
+// Reserves room for `count` elements of a string or vector and asks for
+// large pages for it; what the container held before keeps its pages.
+template <typename Container>
+void ReserveOnLargePages(Container& container, size_t count) {
+  container.reserve(count);
+  AskForLargePages(container.data(), container.capacity() * sizeof(*container.data()));
+}
+
 // The allocator of the person and family tables: std::allocator's memory,
 // asked for in large pages before the table writes into it.
 template <typename T>

@@ -108,8 +108,7 @@ void PersonLines::Make(const Store& store) {
     lines.text.clear();
     // Room for the usual line (number, two names, two years) of every
     // entry, asked for in large pages; a longer text still grows.
-    lines.text.reserve(in.persons.size() * kUsualLineBytes);
-    AskForLargePages(lines.text.data(), lines.text.capacity());
+    ReserveOnLargePages(lines.text, in.persons.size() * kUsualLineBytes);
     lines.ends.assign(1, 0);
     lines.ends.reserve(in.persons.size());
     for (size_t n = 1; n < in.persons.size(); ++n) {

@@ -146,8 +146,7 @@ int CompareSortKeys(const Person& x, const Person& y) {
 void SortPersons(InputSlot& slot, int first, int last) {
   if (last <= first) return;
   std::vector<SortEntry> entries;
-  entries.reserve(static_cast<size_t>(last - first + 1));
-  AskForLargePages(entries.data(), entries.capacity() * sizeof(SortEntry));
+  ReserveOnLargePages(entries, static_cast<size_t>(last - first + 1));
   for (int k = first; k <= last; ++k) {
     const Person& p = slot.persons[slot.sortIndex[k]];
     entries.push_back(SortEntry{FoldedHead(p.surname), FoldedHead(p.givenNames), p.surname,

@@ -58,8 +58,7 @@ void WrittenDates::Gather(int slot, const std::vector<int32_t>& persons) {
   SlotDates& dates = slots_[slot];
   std::vector<Wanted>& wanted = dates.wanted;
   wanted.clear();
-  wanted.reserve(persons.size());
-  AskForLargePages(wanted.data(), wanted.capacity() * sizeof(Wanted));
+  ReserveOnLargePages(wanted, persons.size());
   constexpr size_t kAhead = 16;
   for (size_t k = 0; k < persons.size(); ++k) {
     if (k + kAhead < persons.size()) __builtin_prefetch(&s.persons[persons[k + kAhead]]);

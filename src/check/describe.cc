@@ -106,8 +106,7 @@ void PersonLines::Make(const Store& store) {
     const InputSlot& in = store.slots[slot];
     SlotLines& lines = slots_[slot];
     lines.text.clear();
-    // Room for the usual line (number, two names, two years) of every
-    // entry, asked for in large pages; a longer text still grows.
+    // Room for every entry's usual line at once; a longer text still grows.
     ReserveOnLargePages(lines.text, in.persons.size() * kUsualLineBytes);
     lines.ends.assign(1, 0);
     lines.ends.reserve(in.persons.size());

@@ -37,6 +37,7 @@ class Exporter {
   void Stream();
   std::vector<ReadAhead::Wanted> MergedRecordsInFileOrder() const;
   ReadAhead::Record ReadMergedPair(int64_t first, int64_t second);
+  void WriteMergedPair(const ReadAhead::Record& pair, int32_t number, uint32_t kind);
   bool ReadStreamLine();
   void StepProgress();
   bool HandleRecordLine();
@@ -131,7 +132,8 @@ int Exporter::Run(const std::string& outputPath) {
   threshold_ = step_;
 
   ShowStatus(reporter_, 0, "Personen exportieren...");
-  readAhead_ = std::make_unique<ReadAhead>(inputs_[0], inputs_[1], MergedRecordsInFileOrder());
+  readAhead_ = std::make_unique<ReadAhead>(inputs_[0], inputs_[1], MergedRecordsInFileOrder(),
+                                           output_.encoding());
   Stream();
   readAhead_.reset();
   if (!familiesStarted_) StartFamilies();
@@ -290,7 +292,7 @@ bool Exporter::StreamPerson(int32_t n) {
   const Person& other = store_.slots[1].persons[m];
   ReadAhead::Record pair = ReadMergedPair(recordPos, other.number != 0 ? other.recordPos : -1);
   output_.WriteRecordHead(renumbering_.PersonRef(n), "INDI");
-  renumbering_.WriteRecordTree(pair.merged, n, kIndi);
+  WriteMergedPair(pair, n, kIndi);
   arena_.Release();
   return ResumeAfter(resume, recordPos, pair.nextRecord);
 }
@@ -312,7 +314,7 @@ bool Exporter::StreamFamily(int32_t f) {
   const Family& other = store_.slots[1].families[family.partner];
   ReadAhead::Record pair = ReadMergedPair(recordPos, other.number != 0 ? other.recordPos : -1);
   output_.WriteRecordHead(renumbering_.FamilyRef(f), "FAM");
-  renumbering_.WriteRecordTree(pair.merged, f, kFam);
+  WriteMergedPair(pair, f, kFam);
   arena_.Release();
   return ResumeAfter(resume, recordPos, pair.nextRecord);
 }
@@ -324,6 +326,11 @@ ReadAhead::Record Exporter::ReadMergedPair(int64_t first, int64_t second) {
   ReadAhead::Record pair;
   if (readAhead_ != nullptr && readAhead_->Take(first, second, &pair)) return pair;
   return ReadAndMerge(inputs_[0], inputs_[1], first, second, arena_, reporter_);
+}
+
+void Exporter::WriteMergedPair(const ReadAhead::Record& pair, int32_t number, uint32_t kind) {
+  if (pair.plans == nullptr) return renumbering_.WriteRecordTree(pair.merged, number, kind);
+  renumbering_.WritePlannedRecord(*pair.plans, pair.steps, number, kind);
 }
 
 // What the stream will ask ReadMergedPair for, as far as the tables tell

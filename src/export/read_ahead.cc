@@ -44,8 +44,9 @@ ReadAhead::Record ReadAndMerge(InputText& one, InputText& two, int64_t first, in
   return record;
 }
 
-ReadAhead::ReadAhead(const InputText& one, const InputText& two, std::vector<Wanted> wanted)
-    : inputs_{one, two}, wanted_(std::move(wanted)) {
+ReadAhead::ReadAhead(const InputText& one, const InputText& two, std::vector<Wanted> wanted,
+                     InputEncoding output)
+    : inputs_{one, two}, wanted_(std::move(wanted)), output_(output) {
   if (wanted_.empty()) return;
   for (size_t k = 0; k < kBatches; ++k) batches_.push_back(std::make_unique<Batch>());
   try {
@@ -126,6 +127,7 @@ void ReadAhead::ReadAll() {
 
 void ReadAhead::Fill(Batch& batch, size_t from, size_t to) {
   batch.arena.Release();
+  batch.plans.Clear();
   batch.entries.clear();
   for (size_t i = from; i < to; ++i) {
     const Wanted& wanted = wanted_[i];
@@ -135,6 +137,9 @@ void ReadAhead::Fill(Batch& batch, size_t from, size_t to) {
     entry.record =
         ReadAndMerge(inputs_[0], inputs_[1], wanted.first, wanted.second, batch.arena, quiet);
     entry.read = quiet.boxes == 0;
+    if (!entry.read) continue;
+    entry.record.plans = &batch.plans;
+    entry.record.steps = batch.plans.Plan(entry.record.merged, output_);
   }
 }
 

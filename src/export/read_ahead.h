@@ -1,13 +1,13 @@
-// Reading ahead: the records the export will merge, read back and merged as
-// trees on a thread of their own while the export writes the records
-// before them.
+// Reading ahead: the records the export will merge, read back, merged as
+// trees and planned for writing on a thread of their own while the export
+// writes the records before them.
 //
 // Re-reading two records and merging their trees needs nothing but the
 // input bytes, and the export knows before it starts which records of
 // input file 1 it will merge with which record of input file 2, in file
-// order. A ReadAhead reads and merges those pairs in that order into a few
-// batches, each with its own LineArena, and hands them over one batch at a
-// time.
+// order. A ReadAhead reads, merges and plans those pairs in that order
+// into a few batches, each with its own LineArena and RecordPlans, and
+// hands them over one batch at a time.
 //
 // The result never depends on it. The export asks for every record it
 // needs and reads it itself whenever the read-ahead does not hold exactly
@@ -26,6 +26,7 @@
 
 #include "export/line_node.h"
 #include "export/record_io.h"
+#include "export/record_plan.h"
 
 namespace kw {
 
@@ -40,18 +41,23 @@ class ReadAhead {
 
   // A wanted pair read back: the tree ReadGED gives for `first` with the
   // one it gives for `second` merged into it (MergeRecordTrees), and
-  // ReadGED's `nextRecord` for `first`. A tree taken from the read-ahead
-  // lives until the next call of Take.
+  // ReadGED's `nextRecord` for `first`. One taken from the read-ahead is
+  // planned too: its steps are `steps` of `plans`. A record taken lives
+  // until the next call of Take.
   struct Record {
     LineNode* merged = nullptr;
     int64_t nextRecord = -1;
+    const RecordPlans* plans = nullptr;  // null: not planned
+    RecordPlans::Range steps;
   };
 
   // `one` and `two` view the input files (their bytes must outlive this
-  // object); `wanted` is in the order the records will be asked for.
-  // Starts the reading thread when there is something to read and a thread
-  // can be had.
-  ReadAhead(const InputText& one, const InputText& two, std::vector<Wanted> wanted);
+  // object); `wanted` is in the order the records will be asked for; the
+  // records are planned for an output of encoding `output`. Starts the
+  // reading thread when there is something to read and a thread can be
+  // had.
+  ReadAhead(const InputText& one, const InputText& two, std::vector<Wanted> wanted,
+            InputEncoding output);
   // Stops the reading thread, read or not.
   ~ReadAhead();
   ReadAhead(const ReadAhead&) = delete;
@@ -71,6 +77,7 @@ class ReadAhead {
   };
   struct Batch {
     LineArena arena;
+    RecordPlans plans;
     std::vector<Entry> entries;
   };
 
@@ -81,6 +88,7 @@ class ReadAhead {
 
   InputText inputs_[2];
   std::vector<Wanted> wanted_;
+  InputEncoding output_;
   std::vector<std::unique_ptr<Batch>> batches_;
 
   std::mutex mutex_;

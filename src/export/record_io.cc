@@ -12,7 +12,44 @@ namespace {
 
 constexpr size_t kSpillBytes = 1 << 20;
 
+// Windows-1252 text in encoding `to`.
+void AppendText(std::string& out, std::string_view cp1252, InputEncoding to,
+                std::u32string& scratch) {
+  if (to == kEncodingPlain || (!IsUtf16(to) && IsAscii(cp1252))) {
+    out.append(cp1252);
+    return;
+  }
+  scratch.clear();
+  DecodeToUnicode(kEncodingPlain, cp1252, scratch);
+  EncodeFromUnicode(to, scratch, out);
+}
+
+void AppendCopy(std::string& out, std::string_view raw, InputEncoding from, InputEncoding to,
+                std::u32string& scratch) {
+  if (from == to) {
+    // The odd last byte of a UTF-16 file cut short is no whole unit: copied,
+    // it would shift every unit written after it. It becomes U+FFFD, as it
+    // does when transcoded.
+    if (IsUtf16(from) && raw.size() % 2 != 0) {
+      out.append(raw.substr(0, raw.size() - 1));
+      EncodeFromUnicode(to, U"\uFFFD", out);
+      return;
+    }
+    out.append(raw);
+    return;
+  }
+  scratch.clear();
+  DecodeToUnicode(from, raw, scratch);
+  EncodeFromUnicode(to, scratch, out);
+}
+
 }  // namespace
+
+void AppendLineCopy(std::string& out, std::string_view raw, InputEncoding from, InputEncoding to,
+                    std::u32string& scratch) {
+  AppendCopy(out, raw, from, to, scratch);
+  if (!HasLineEnd(raw, from)) AppendText(out, "\n", to, scratch);
+}
 
 bool InputText::ReadScannedLine(std::string_view& raw, std::string_view& scan, ScannedLine& line,
                                 std::string& storage) {
@@ -58,24 +95,13 @@ void GedcomOutput::WriteBytes(std::string_view bytes) {
 }
 
 void GedcomOutput::WriteCopy(std::string_view raw, InputEncoding from) {
-  if (from == encoding_) {
-    // The odd last byte of a UTF-16 file cut short is no whole unit: copied,
-    // it would shift every unit written after it. It becomes U+FFFD, as it
-    // does when transcoded.
-    if (IsUtf16(from) && raw.size() % 2 != 0) {
-      WriteBytes(raw.substr(0, raw.size() - 1));
-      return WriteUnicode(U"\uFFFD");
-    }
-    return WriteBytes(raw);
-  }
-  unicode_.clear();
-  DecodeToUnicode(from, raw, unicode_);
-  WriteUnicode(unicode_);
+  AppendCopy(buffer_, raw, from, encoding_, unicode_);
+  if (buffer_.size() >= kSpillBytes) Spill();
 }
 
 void GedcomOutput::WriteLineCopy(std::string_view raw, InputEncoding from) {
-  WriteCopy(raw, from);
-  if (!HasLineEnd(raw, from)) WriteText("\n");
+  AppendLineCopy(buffer_, raw, from, encoding_, unicode_);
+  if (buffer_.size() >= kSpillBytes) Spill();
 }
 
 void GedcomOutput::WriteLineText(std::string_view cp1252) {
@@ -119,16 +145,7 @@ void GedcomOutput::WriteLine(const char* format, ...) {
 }
 
 void GedcomOutput::WriteText(std::string_view cp1252) {
-  if (encoding_ == kEncodingPlain || (!IsUtf16(encoding_) && IsAscii(cp1252))) {
-    return WriteBytes(cp1252);
-  }
-  unicode_.clear();
-  DecodeToUnicode(kEncodingPlain, cp1252, unicode_);
-  WriteUnicode(unicode_);
-}
-
-void GedcomOutput::WriteUnicode(std::u32string_view text) {
-  EncodeFromUnicode(encoding_, text, buffer_);
+  AppendText(buffer_, cp1252, encoding_, unicode_);
   if (buffer_.size() >= kSpillBytes) Spill();
 }
 

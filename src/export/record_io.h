@@ -63,6 +63,15 @@ class InputText {
 // not stop it.
 void SkipRecord(InputText& input);
 
+// `raw`, a whole line copied from an input of encoding `from`, appended to
+// `out` in encoding `to`: byte for byte when the two agree (but for the odd
+// last byte of a UTF-16 file, which becomes U+FFFD), otherwise transcoded
+// character by character. The last line of an input may lack its line end:
+// it gets "\n", so that the next line does not run on. `scratch` is room
+// for the characters on the way.
+void AppendLineCopy(std::string& out, std::string_view raw, InputEncoding from, InputEncoding to,
+                    std::u32string& scratch);
+
 // The buffered output file in the output encoding. Nothing reaches the disk
 // before a full buffer or Commit, and the file has no name before Commit.
 class GedcomOutput {
@@ -79,12 +88,10 @@ class GedcomOutput {
 
   // Bytes exactly as given.
   void WriteBytes(std::string_view bytes);
-  // Bytes copied from an input of encoding `from`: byte for byte when that
-  // is the output's encoding (but for the odd last byte of a UTF-16 file,
-  // which becomes U+FFFD), otherwise transcoded character by character.
+  // Bytes copied from an input of encoding `from` as AppendLineCopy copies
+  // them, without the line end it may add.
   void WriteCopy(std::string_view raw, InputEncoding from);
-  // A whole line copied the same way. The last line of an input may lack
-  // its line end: it gets "\n", so that the next line does not run on.
+  // A whole line copied (AppendLineCopy).
   void WriteLineCopy(std::string_view raw, InputEncoding from);
   // A generated line: formatted like printf into Windows-1252 text, then
   // encoded into the output encoding.
@@ -100,8 +107,6 @@ class GedcomOutput {
   void WriteNumberedLink(int level, std::string_view tag, char letter, int number);
   // A whole line of Windows-1252 text, "\n" added when it has no line end.
   void WriteLineText(std::string_view cp1252);
-  // Code points encoded into the output encoding.
-  void WriteUnicode(std::u32string_view text);
 
   // Writes out the buffer, makes the file whole on the disk and gives it
   // its name. False when anything failed since Open (error() tells why);

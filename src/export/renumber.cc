@@ -4,25 +4,11 @@
 
 #include "base/gedcom_tags.h"
 #include "check/describe.h"
+#include "export/record_plan.h"
 
 namespace kw {
 
 namespace {
-
-// A line whose whole value is one cross-reference ("1 OBJE @M1@"); not
-// an escape such as "@#DJULIAN@".
-bool IsPointerValue(std::string_view scan, const ScannedLine& line) {
-  std::string_view value = line.token3;
-  if (value.size() < 3 || value.front() != '@' || value.back() != '@' || value[1] == '#') {
-    return false;
-  }
-  if (value.find('@', 1) != value.size() - 1) return false;
-  size_t end = static_cast<size_t>(value.data() - scan.data()) + value.size();
-  for (char c : scan.substr(end)) {
-    if (c != ' ' && (c < '\t' || c > '\r')) return false;
-  }
-  return true;
-}
 
 // Whether entry `n` of a person or family table was read from a record of
 // the file: present, or deleted by the checks (which keep its position).
@@ -297,8 +283,22 @@ bool Renumbering::WriteReference(const LineText& text) {
 }
 
 void Renumbering::WriteRecordTree(const LineNode* tree, int32_t number, uint32_t kind) {
+  plans_.Clear();
+  WritePlannedRecord(plans_, plans_.Plan(tree, output_.encoding()), number, kind);
+}
+
+void Renumbering::WritePlannedRecord(const RecordPlans& plans, RecordPlans::Range range,
+                                     int32_t number, uint32_t kind) {
   written_ = WrittenFlags{};
-  WriteList(tree, number, kind);
+  for (size_t i = range.first; i < range.end;) {
+    const PlanStep& step = plans.step(i);
+    if (step.kind == PlanStep::kBytes) {
+      output_.WriteBytes(plans.BytesOf(step));
+      ++i;
+    } else {
+      i = WriteNode(step.node, number, kind) ? i + 1 : step.skipTo;
+    }
+  }
   if (kind == kFam) {
     if (!written_.husband) WriteHusband(number);
     if (!written_.wife) WriteWife(number);
@@ -308,23 +308,11 @@ void Renumbering::WriteRecordTree(const LineNode* tree, int32_t number, uint32_t
   }
 }
 
-void Renumbering::WriteList(const LineNode* first, int32_t number, uint32_t kind) {
-  for (const LineNode* node = first; node != nullptr; node = node->next) {
-    WriteNode(node, number, kind);
-  }
-}
-
-void Renumbering::WriteNode(const LineNode* node, int32_t number, uint32_t kind) {
-  if (node->tagCode == 0 || node->text == nullptr) {
-    WriteList(node->firstSub, number, kind);
-    return;
-  }
-  if (IsLinkLine(node, kind)) {
-    WriteLinkLine(node->tagCode, number, kind);
-  } else if (!WriteOrdinaryLine(*node->text)) {
-    return;  // a line left out goes with everything below it
-  }
-  WriteList(node->firstSub, number, kind);
+// False when the line is left out (with its subordinates).
+bool Renumbering::WriteNode(const LineNode* node, int32_t number, uint32_t kind) {
+  if (!IsLinkLine(node, kind)) return WriteOrdinaryLine(*node->text);
+  WriteLinkLine(node->tagCode, number, kind);
+  return true;
 }
 
 // Only a person's or family's level-1 lines link records; below an event

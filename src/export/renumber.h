@@ -24,6 +24,7 @@
 #include "check/describe.h"
 #include "export/carried.h"
 #include "export/line_node.h"
+#include "export/record_plan.h"
 #include "export/record_io.h"
 #include "store/store.h"
 
@@ -87,6 +88,10 @@ class Renumbering {
   // is left out with its subordinates, and the log gets "\r\n### Verweis
   // auf %s nicht übernommen".
   void WriteRecordTree(const LineNode* tree, int32_t number, uint32_t kind);
+  // WriteRecordTree for a record planned already (RecordPlans::Plan, for
+  // this output's encoding).
+  void WritePlannedRecord(const RecordPlans& plans, RecordPlans::Range range, int32_t number,
+                          uint32_t kind);
 
   // When `text` is a NOTE or SOUR line whose value is a reference the
   // import numbered, writes "%d NOTE @N%d@\n" (or SOUR, @S) with the
@@ -125,8 +130,7 @@ class Renumbering {
     bool familyLinks = false;
   };
 
-  void WriteList(const LineNode* first, int32_t number, uint32_t kind);
-  void WriteNode(const LineNode* node, int32_t number, uint32_t kind);
+  bool WriteNode(const LineNode* node, int32_t number, uint32_t kind);
   bool IsLinkLine(const LineNode* node, uint32_t kind) const;
   void WriteLinkLine(uint32_t tag, int32_t number, uint32_t kind);
   bool WriteOrdinaryLine(const LineText& text);
@@ -144,6 +148,7 @@ class Renumbering {
   const PersonLines* lines_;  // may be null
   CarriedRecords carried_;
   WrittenFlags written_;
+  RecordPlans plans_;  // of the record WriteRecordTree writes
   bool numbersUsedUpShown_ = false;
   // The numbers of the names "@N<k>@" and "@S<k>@" that records of input
   // file 1 keep in the output, sorted; found at the first OutputNumber.

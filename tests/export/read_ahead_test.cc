@@ -35,6 +35,21 @@ Input Generate(int count, int slot) {
   return input;
 }
 
+// A record's plan as text: the lines written ahead as they stand, each line
+// left to the renumbering in brackets.
+std::string Planned(const RecordPlans& plans, RecordPlans::Range range) {
+  std::string text;
+  for (size_t i = range.first; i < range.end; ++i) {
+    const PlanStep& step = plans.step(i);
+    if (step.kind == PlanStep::kBytes) {
+      text += plans.BytesOf(step);
+    } else {
+      text += "[" + std::string(step.node->text->raw) + "]";
+    }
+  }
+  return text;
+}
+
 TEST(ReadAheadTest, GivesWhatTheExportWouldReadItself) {
   const int count = 600;  // several rounds through every batch
   Input one = Generate(count, 0), two = Generate(count, 1);
@@ -45,7 +60,7 @@ TEST(ReadAheadTest, GivesWhatTheExportWouldReadItself) {
     wanted.push_back({one.records[static_cast<size_t>(k)], partner});
   }
   ReadAhead ahead(InputText(one.bytes, kEncodingPlain, 0), InputText(two.bytes, kEncodingPlain, 1),
-                  wanted);
+                  wanted, kEncodingPlain);
   int taken = 0;
   for (int k = 0; k < count; ++k) {
     const ReadAhead::Wanted& w = wanted[static_cast<size_t>(k)];
@@ -64,6 +79,10 @@ TEST(ReadAheadTest, GivesWhatTheExportWouldReadItself) {
     ++taken;
     EXPECT_EQ(Written(record.merged), Written(here.merged)) << k;
     EXPECT_EQ(record.nextRecord, here.nextRecord) << k;
+    ASSERT_NE(record.plans, nullptr);
+    RecordPlans plans;
+    RecordPlans::Range steps = plans.Plan(here.merged, kEncodingPlain);
+    EXPECT_EQ(Planned(*record.plans, record.steps), Planned(plans, steps)) << k;
   }
   EXPECT_EQ(taken, count - 1);
 }
@@ -74,7 +93,7 @@ TEST(ReadAheadTest, AnythingNotAskedForInTurnIsLeftToTheExport) {
   std::vector<ReadAhead::Wanted> wanted;
   for (int k = 0; k < 300; k += 2) wanted.push_back({at(one, k), at(two, k)});
   ReadAhead ahead(InputText(one.bytes, kEncodingPlain, 0), InputText(two.bytes, kEncodingPlain, 1),
-                  wanted);
+                  wanted, kEncodingPlain);
   ReadAhead::Record record;
   EXPECT_TRUE(ahead.Take(at(one, 0), at(two, 0), &record));
   EXPECT_FALSE(ahead.Take(at(one, 1), at(two, 1), &record));    // never wanted
@@ -87,7 +106,7 @@ TEST(ReadAheadTest, AnythingNotAskedForInTurnIsLeftToTheExport) {
   EXPECT_FALSE(ahead.Take(at(one, 299), at(two, 299), &record));  // past the last
   // A read-ahead given up early stops its thread: the test ends.
   ReadAhead left(InputText(one.bytes, kEncodingPlain, 0), InputText(two.bytes, kEncodingPlain, 1),
-                 wanted);
+                 wanted, kEncodingPlain);
   EXPECT_TRUE(left.Take(at(one, 0), at(two, 0), &record));
 }
 

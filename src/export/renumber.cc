@@ -58,6 +58,34 @@ void Renumbering::MakeRoomForAdditions() {
   size_t familyEnd = static_cast<size_t>(std::max(out.familyEnd, 1));
   out.persons.reserve(std::max(out.persons.size(), personEnd + persons + taken));
   out.families.reserve(std::max(out.families.size(), familyEnd + families + taken));
+  FindWhoBringsFamilies();
+}
+
+// A family of input file 2 gives TakeOverFamilies work only while it has no
+// partner or has a member without one; a partner, once given, stays. So a
+// person none of whose families has work at the start never brings any,
+// and is passed over without a look at its families, which lie all over
+// the table.
+void Renumbering::FindWhoBringsFamilies() {
+  const InputSlot& in = store_.slots[1];
+  auto unmatched = [&](int32_t q) { return !PersonIsAbsent(1, q) && in.persons[q].partner == 0; };
+  std::vector<bool> familyHasWork(in.families.size(), false);
+  for (size_t g = 1; g < in.families.size(); ++g) {
+    const Family& family = in.families[g];
+    if (family.number == 0) continue;
+    bool work = family.partner == 0 || unmatched(family.husband) || unmatched(family.wife);
+    for (int32_t c : family.children) work = work || unmatched(c);
+    familyHasWork[g] = work;
+  }
+  bringsFamilies_.assign(in.persons.size(), false);
+  for (size_t q = 1; q < in.persons.size(); ++q) {
+    const Person& person = in.persons[q];
+    for (const RefList* list : {&person.parentFamilies, &person.spouseFamilies}) {
+      for (int32_t g : *list) {
+        if (HoldsFamily(in, g) && familyHasWork[g]) bringsFamilies_[q] = true;
+      }
+    }
+  }
 }
 
 // An addition is written as @I<n>@ or @F<n>@. Where a record of input file
@@ -183,6 +211,7 @@ void Renumbering::CompleteMergedFamily(int32_t g) {
 
 void Renumbering::TakeOverFamilies(int32_t p) {
   if (PersonIsAbsent(1, p)) return;
+  if (static_cast<size_t>(p) < bringsFamilies_.size() && !bringsFamilies_[p]) return;
   // Completing and adding change slot 0's lists only, never these.
   const Person& person = store_.slots[1].persons[p];
   for (const RefList* list : {&person.parentFamilies, &person.spouseFamilies}) {

@@ -52,7 +52,9 @@ class Renumbering {
   int32_t AddFamily(int32_t g);
 
   // Reserves room in slot 0's tables for every record input file 2 could
-  // add, so that references into them stay valid through the export.
+  // add, so that references into them stay valid through the export; and
+  // notes which persons of input file 2 can bring families at all. Called
+  // once, before the first record is taken over.
   void MakeRoomForAdditions();
 
   // The number note (`letter` 'N') or source ('S') of sequence number
@@ -138,6 +140,7 @@ class Renumbering {
   bool WritePointerLine(const LineText& text, std::string_view pointer);
   void WriteRenamed(const LineText& text, std::string_view pointer, const std::string& name);
   void SkipTakenNames(int32_t& end, char letter) const;
+  void FindWhoBringsFamilies();
   bool PersonIsAbsent(int slot, int32_t p) const;
   bool FamilyIsAbsent(int slot, int32_t f) const;
 
@@ -155,6 +158,9 @@ class Renumbering {
   bool takenFound_ = false;
   std::vector<int32_t> takenNotes_, takenSources_;
   std::vector<bool> completed_;  // slot-1 families CompleteMergedFamily has done
+  // Slot-1 persons with a family that may still be completed or added;
+  // empty until MakeRoomForAdditions.
+  std::vector<bool> bringsFamilies_;
 };
 
 // Whether the entry at `k` of the list stands at an earlier place too.

@@ -126,7 +126,6 @@ void ReadAhead::ReadAll() {
 }
 
 void ReadAhead::Fill(Batch& batch, size_t from, size_t to) {
-  batch.arena.Release();
   batch.plans.Clear();
   batch.entries.clear();
   for (size_t i = from; i < to; ++i) {
@@ -135,11 +134,14 @@ void ReadAhead::Fill(Batch& batch, size_t from, size_t to) {
     Entry& entry = batch.entries.emplace_back();
     entry.wanted = wanted;
     entry.record =
-        ReadAndMerge(inputs_[0], inputs_[1], wanted.first, wanted.second, batch.arena, quiet);
+        ReadAndMerge(inputs_[0], inputs_[1], wanted.first, wanted.second, trees_, quiet);
     entry.read = quiet.boxes == 0;
-    if (!entry.read) continue;
-    entry.record.plans = &batch.plans;
-    entry.record.steps = batch.plans.Plan(entry.record.merged, output_);
+    if (entry.read) {
+      entry.record.plans = &batch.plans;
+      entry.record.steps = batch.plans.Plan(entry.record.merged, output_);
+    }
+    entry.record.merged = nullptr;
+    trees_.Release();
   }
 }
 

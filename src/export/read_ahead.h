@@ -6,8 +6,9 @@
 // input bytes, and the export knows before it starts which records of
 // input file 1 it will merge with which record of input file 2, in file
 // order. A ReadAhead reads, merges and plans those pairs in that order
-// into a few batches, each with its own LineArena and RecordPlans, and
-// hands them over one batch at a time.
+// into a few batches of plans, and hands them over one batch at a time.
+// The trees it reads are released once planned: one small arena of trees
+// serves every record and stays in the reading core's caches.
 //
 // The result never depends on it. The export asks for every record it
 // needs and reads it itself whenever the read-ahead does not hold exactly
@@ -41,11 +42,11 @@ class ReadAhead {
 
   // A wanted pair read back: the tree ReadGED gives for `first` with the
   // one it gives for `second` merged into it (MergeRecordTrees), and
-  // ReadGED's `nextRecord` for `first`. One taken from the read-ahead is
-  // planned too: its steps are `steps` of `plans`. A record taken lives
+  // ReadGED's `nextRecord` for `first`. One taken from the read-ahead has
+  // no tree but its plan: its steps are `steps` of `plans`, which live
   // until the next call of Take.
   struct Record {
-    LineNode* merged = nullptr;
+    LineNode* merged = nullptr;  // null in one taken from the read-ahead
     int64_t nextRecord = -1;
     const RecordPlans* plans = nullptr;  // null: not planned
     RecordPlans::Range steps;
@@ -76,7 +77,6 @@ class ReadAhead {
     Record record;
   };
   struct Batch {
-    LineArena arena;
     RecordPlans plans;
     std::vector<Entry> entries;
   };
@@ -90,6 +90,7 @@ class ReadAhead {
   std::vector<Wanted> wanted_;
   InputEncoding output_;
   std::vector<std::unique_ptr<Batch>> batches_;
+  LineArena trees_;  // the reading thread's, for one record at a time
 
   std::mutex mutex_;
   std::condition_variable changed_;

@@ -67,6 +67,7 @@ RecordPlans::Range RecordPlans::Plan(const LineNode* tree, InputEncoding output)
 void RecordPlans::Clear() {
   bytes_.clear();
   steps_.clear();
+  kept_.Release();
   bytesGrow_ = false;
 }
 
@@ -95,7 +96,8 @@ void RecordPlans::PlanNode(const LineNode* node, InputEncoding output) {
       size_t at = steps_.size();
       PlanStep step;
       step.kind = PlanStep::kNode;
-      step.node = node;
+      step.tagCode = node->tagCode;
+      step.text = Keep(*node->text);
       steps_.push_back(step);
       bytesGrow_ = false;
       PlanList(node->firstSub, output);
@@ -107,6 +109,23 @@ void RecordPlans::PlanNode(const LineNode* node, InputEncoding output) {
     }
   }
   PlanList(node->firstSub, output);
+}
+
+// A copy of a line that lives with the plans. Its reading and parts view
+// the input's bytes, or the copy's own decoded text.
+const LineText* RecordPlans::Keep(const LineText& text) {
+  LineText* copy = kept_.NewText();
+  copy->raw = text.raw;
+  copy->encoding = text.encoding;
+  copy->slot = text.slot;
+  if (text.scan.data() == text.raw.data()) {
+    copy->scan = text.scan;
+    copy->line = text.line;
+  } else {
+    copy->scan = ScanText(text.encoding, text.raw, copy->storage);
+    copy->line = ScanLine(copy->scan);
+  }
+  return copy;
 }
 
 }  // namespace kw

@@ -7,9 +7,11 @@
 // steps for the renumbering, in the order the record's tree is written: a
 // line, then its subordinates, then its next line.
 //
-// The read-ahead plans its records on its own thread: the export's thread
-// then copies finished bytes instead of visiting every line, and hardly
-// reads what the other core wrote.
+// A plan keeps what it needs of the tree: the tree may be released once the
+// record is planned. The read-ahead plans its records on its own thread:
+// the export's thread then copies finished bytes instead of visiting every
+// line, and hardly reads what the other core wrote; the reading thread
+// reuses one small tree after the other, which stays in its caches.
 #ifndef KINWEAVE_EXPORT_RECORD_PLAN_H_
 #define KINWEAVE_EXPORT_RECORD_PLAN_H_
 
@@ -30,14 +32,16 @@ struct PlanStep {
   // `offset`.
   size_t offset = 0;
   size_t size = 0;
-  // kNode: a line for the renumbering to write. When it is left out, the
-  // writing goes on at step `skipTo`, past its subordinates.
-  const LineNode* node = nullptr;
+  // kNode: a line for the renumbering to write (`tagCode` as a LineNode
+  // holds it). When it is left out, the writing goes on at step `skipTo`,
+  // past its subordinates.
+  uint32_t tagCode = 0;
+  const LineText* text = nullptr;
   size_t skipTo = 0;
 };
 
-// The plans of several records, back to back. The steps and bytes live
-// until Clear; a plan's nodes are the tree's, which must outlive it.
+// The plans of several records, back to back. The steps, bytes and lines
+// live until Clear; the input bytes the lines view must outlive them.
 class RecordPlans {
  public:
   // Where one record's steps are: [first, end).
@@ -60,10 +64,12 @@ class RecordPlans {
  private:
   void PlanList(const LineNode* first, InputEncoding output);
   void PlanNode(const LineNode* node, InputEncoding output);
+  const LineText* Keep(const LineText& text);
 
   std::string bytes_;
   std::vector<PlanStep> steps_;
   std::u32string scratch_;
+  LineArena kept_;  // the lines of the kNode steps
   bool bytesGrow_ = false;  // whether the next line written ahead joins the last step
 };
 

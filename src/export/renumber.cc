@@ -325,7 +325,7 @@ void Renumbering::WritePlannedRecord(const RecordPlans& plans, RecordPlans::Rang
       output_.WriteBytes(plans.BytesOf(step));
       ++i;
     } else {
-      i = WriteNode(step.node, number, kind) ? i + 1 : step.skipTo;
+      i = WriteNode(step.tagCode, *step.text, number, kind) ? i + 1 : step.skipTo;
     }
   }
   if (kind == kFam) {
@@ -338,18 +338,19 @@ void Renumbering::WritePlannedRecord(const RecordPlans& plans, RecordPlans::Rang
 }
 
 // False when the line is left out (with its subordinates).
-bool Renumbering::WriteNode(const LineNode* node, int32_t number, uint32_t kind) {
-  if (!IsLinkLine(node, kind)) return WriteOrdinaryLine(*node->text);
-  WriteLinkLine(node->tagCode, number, kind);
+bool Renumbering::WriteNode(uint32_t tagCode, const LineText& text, int32_t number,
+                            uint32_t kind) {
+  if (!IsLinkLine(tagCode, text, kind)) return WriteOrdinaryLine(text);
+  WriteLinkLine(tagCode, number, kind);
   return true;
 }
 
 // Only a person's or family's level-1 lines link records; below an event
 // HUSB and WIFE head a spouse's age, and FAMC names the family of an
 // adoption: such lines are copied like any other.
-bool Renumbering::IsLinkLine(const LineNode* node, uint32_t kind) const {
-  if (node->text->line.level != 1 || (kind != kIndi && kind != kFam)) return false;
-  switch (node->tagCode) {
+bool Renumbering::IsLinkLine(uint32_t tagCode, const LineText& text, uint32_t kind) const {
+  if (text.line.level != 1 || (kind != kIndi && kind != kFam)) return false;
+  switch (tagCode) {
     case kHusb:
     case kWife:
     case kChil:

@@ -132,8 +132,8 @@ class Renumbering {
     bool familyLinks = false;
   };
 
-  bool WriteNode(const LineNode* node, int32_t number, uint32_t kind);
-  bool IsLinkLine(const LineNode* node, uint32_t kind) const;
+  bool WriteNode(uint32_t tagCode, const LineText& text, int32_t number, uint32_t kind);
+  bool IsLinkLine(uint32_t tagCode, const LineText& text, uint32_t kind) const;
   void WriteLinkLine(uint32_t tag, int32_t number, uint32_t kind);
   bool WriteOrdinaryLine(const LineText& text);
   void LogLeftOut(std::string_view pointer);

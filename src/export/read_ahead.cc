@@ -17,9 +17,6 @@ namespace {
 // the caches.
 constexpr size_t kBatchRecords = 64;
 constexpr size_t kBatches = 4;
-// The records read this many pairs ahead are asked for from memory: the
-// partners in input file 2 lie all over it.
-constexpr size_t kAskAhead = 3;
 
 // The reading thread shows no box: it only notes that a reading would
 // have shown one, and the export reads that record again itself.
@@ -133,10 +130,6 @@ void ReadAhead::Fill(Batch& batch, size_t from, size_t to) {
   batch.entries.clear();
   for (size_t i = from; i < to; ++i) {
     const Wanted& wanted = wanted_[i];
-    if (i + kAskAhead < wanted_.size()) {
-      inputs_[0].AskFor(wanted_[i + kAskAhead].first);
-      inputs_[1].AskFor(wanted_[i + kAskAhead].second);
-    }
     BoxCounter quiet;
     Entry& entry = batch.entries.emplace_back();
     entry.wanted = wanted;

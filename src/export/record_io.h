@@ -9,7 +9,6 @@
 #ifndef KINWEAVE_EXPORT_RECORD_IO_H_
 #define KINWEAVE_EXPORT_RECORD_IO_H_
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -24,8 +23,6 @@ namespace kw {
 // One input file as the import holds it, with a read position.
 class InputText {
  public:
-  static constexpr size_t kAskedBytes = 256;  // a record's first lines, as a rule
-
   InputText() = default;
   // `bytes` (the whole file, which must outlive this object) in `encoding`,
   // as slot `slot` read it.
@@ -48,17 +45,6 @@ class InputText {
   // and scanned in one pass.
   bool ReadScannedLine(std::string_view& raw, std::string_view& scan, ScannedLine& line,
                        std::string& storage);
-
-  // Asks the processor to fetch the first bytes from `offset` on (a record
-  // to be read soon) while it does other work; -1 asks for nothing.
-  void AskFor(int64_t offset) const {
-    std::string_view bytes = reader_.bytes();
-    if (offset < 0 || static_cast<size_t>(offset) >= bytes.size()) return;
-    size_t end = std::min(bytes.size(), static_cast<size_t>(offset) + kAskedBytes);
-    for (size_t at = static_cast<size_t>(offset); at < end; at += 64) {
-      __builtin_prefetch(bytes.data() + at);
-    }
-  }
 
   // The raw line that ends right at `offset` (the level-0 line of a record
   // whose first sub-line starts there), or "" when there is none.

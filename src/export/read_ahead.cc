@@ -85,7 +85,10 @@ size_t ReadAhead::BatchCount() const {
   return (wanted_.size() + kBatchRecords - 1) / kBatchRecords;
 }
 
-// Hands the batch in use back to the reader and waits for the next one.
+// Hands the batch in use back and takes the next one. While that one is
+// not ready, the export does not wait idle: where a place in the ring is
+// free, it claims the next batch no one has begun and fills it itself, as
+// the reader would. So whichever side is faster does more of the reading.
 // False when every batch has been taken.
 bool ReadAhead::NextBatch() {
   std::unique_lock<std::mutex> lock(mutex_);
@@ -93,10 +96,21 @@ bool ReadAhead::NextBatch() {
   inUse_ = false;
   if (readerWaits_) changed_.notify_all();  // the batch given back may be filled again
   if (taken_ == BatchCount()) return false;
-  exportWaits_ = true;
-  changed_.wait(lock, [&] { return filled_ > taken_; });
-  exportWaits_ = false;
-  current_ = batches_[taken_ % kBatches].get();
+  Batch& next = *batches_[taken_ % kBatches];
+  while (!next.ready || next.index != taken_) {
+    if (CanClaim()) {
+      size_t j = Claim();
+      lock.unlock();
+      Fill(j, exportTrees_);
+      lock.lock();
+      continue;
+    }
+    // Every batch up to the next one is claimed: the reader fills it.
+    exportWaits_ = true;
+    changed_.wait(lock, [&] { return next.ready && next.index == taken_; });
+    exportWaits_ = false;
+  }
+  current_ = &next;
   inUse_ = true;
   nextEntry_ = 0;
   ++taken_;
@@ -105,44 +119,61 @@ bool ReadAhead::NextBatch() {
 
 // Batch j goes into ring place j % kBatches once the export has given back
 // batch j - kBatches, which held that place before.
+bool ReadAhead::CanClaim() const {
+  size_t givenBack = inUse_ ? taken_ - 1 : taken_;
+  return claimed_ < BatchCount() && claimed_ < givenBack + kBatches;
+}
+
+size_t ReadAhead::Claim() {
+  size_t j = claimed_++;
+  batches_[j % kBatches]->ready = false;
+  return j;
+}
+
 void ReadAhead::ReadAll() {
-  for (size_t j = 0; j < BatchCount(); ++j) {
+  for (;;) {
+    size_t j = 0;
     {
       std::unique_lock<std::mutex> lock(mutex_);
       readerWaits_ = true;
-      changed_.wait(lock, [&] {
-        size_t givenBack = inUse_ ? taken_ - 1 : taken_;
-        return stopping_ || j < givenBack + kBatches;
-      });
+      changed_.wait(lock, [&] { return stopping_ || claimed_ == BatchCount() || CanClaim(); });
       readerWaits_ = false;
-      if (stopping_) return;
+      if (stopping_ || claimed_ == BatchCount()) return;
+      j = Claim();
     }
-    size_t from = j * kBatchRecords;
-    Fill(*batches_[j % kBatches], from, std::min(wanted_.size(), from + kBatchRecords));
-    std::lock_guard<std::mutex> lock(mutex_);
-    filled_ = j + 1;
-    if (exportWaits_) changed_.notify_all();
+    Fill(j, readerTrees_);
   }
 }
 
-void ReadAhead::Fill(Batch& batch, size_t from, size_t to) {
+// Reads, merges and plans the pairs of batch j into its place, with trees
+// in `trees` (the filling side's own), and makes it ready.
+void ReadAhead::Fill(size_t j, LineArena& trees) {
+  Batch& batch = *batches_[j % kBatches];
   batch.plans.Clear();
   batch.entries.clear();
+  // Read positions of the filling side's own.
+  InputText one = inputs_[0];
+  InputText two = inputs_[1];
+  size_t from = j * kBatchRecords;
+  size_t to = std::min(wanted_.size(), from + kBatchRecords);
   for (size_t i = from; i < to; ++i) {
     const Wanted& wanted = wanted_[i];
     BoxCounter quiet;
     Entry& entry = batch.entries.emplace_back();
     entry.wanted = wanted;
-    entry.record =
-        ReadAndMerge(inputs_[0], inputs_[1], wanted.first, wanted.second, trees_, quiet);
+    entry.record = ReadAndMerge(one, two, wanted.first, wanted.second, trees, quiet);
     entry.read = quiet.boxes == 0;
     if (entry.read) {
       entry.record.plans = &batch.plans;
       entry.record.steps = batch.plans.Plan(entry.record.merged, output_);
     }
     entry.record.merged = nullptr;
-    trees_.Release();
+    trees.Release();
   }
+  std::lock_guard<std::mutex> lock(mutex_);
+  batch.index = j;
+  batch.ready = true;
+  if (exportWaits_) changed_.notify_all();
 }
 
 }  // namespace kw

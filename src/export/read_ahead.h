@@ -7,8 +7,10 @@
 // input file 1 it will merge with which record of input file 2, in file
 // order. A ReadAhead reads, merges and plans those pairs in that order
 // into a few batches of plans, and hands them over one batch at a time.
-// The trees it reads are released once planned: one small arena of trees
-// serves every record and stays in the reading core's caches.
+// Where the next batch is not ready, the export fills a batch no one has
+// begun itself instead of waiting. The trees read are released once
+// planned: each side has one small arena of trees, which stays in its
+// core's caches.
 //
 // The result never depends on it. The export asks for every record it
 // needs and reads it itself whenever the read-ahead does not hold exactly
@@ -79,23 +81,29 @@ class ReadAhead {
   struct Batch {
     RecordPlans plans;
     std::vector<Entry> entries;
+    // Under mutex_: the batch this place holds, and whether it is filled.
+    size_t index = 0;
+    bool ready = false;
   };
 
   size_t BatchCount() const;
   void ReadAll();
-  void Fill(Batch& batch, size_t from, size_t to);
+  void Fill(size_t j, LineArena& trees);
   bool NextBatch();
+  bool CanClaim() const;
+  size_t Claim();
 
   InputText inputs_[2];
   std::vector<Wanted> wanted_;
   InputEncoding output_;
   std::vector<std::unique_ptr<Batch>> batches_;
-  LineArena trees_;  // the reading thread's, for one record at a time
+  LineArena readerTrees_;  // for one record at a time
+  LineArena exportTrees_;
 
   std::mutex mutex_;
   std::condition_variable changed_;
-  size_t filled_ = 0;  // batches handed over so far
-  size_t taken_ = 0;   // batches the export has taken (the one in use too)
+  size_t claimed_ = 0;  // batches begun by either side
+  size_t taken_ = 0;    // batches the export has taken (the one in use too)
   bool inUse_ = false;  // whether the export holds batch taken_ - 1
   bool readerWaits_ = false;
   bool exportWaits_ = false;

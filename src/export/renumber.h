@@ -24,8 +24,8 @@
 #include "check/describe.h"
 #include "export/carried.h"
 #include "export/line_node.h"
-#include "export/record_plan.h"
 #include "export/record_io.h"
+#include "export/record_plan.h"
 #include "store/store.h"
 
 namespace kw {

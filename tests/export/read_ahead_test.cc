@@ -35,22 +35,6 @@ Input Generate(int count, int slot) {
   return input;
 }
 
-// A record's plan as text: the lines written ahead as they stand, each line
-// left to the renumbering in brackets with the step its leaving out goes to.
-std::string Planned(const RecordPlans& plans, RecordPlans::Range range) {
-  std::string text;
-  for (size_t i = range.first; i < range.end; ++i) {
-    const PlanStep& step = plans.step(i);
-    if (step.kind == PlanStep::kBytes) {
-      text += plans.BytesOf(step);
-    } else {
-      text += "[" + std::string(step.text->raw) + "] to ";
-      text += std::to_string(step.skipTo - range.first);
-    }
-  }
-  return text;
-}
-
 TEST(ReadAheadTest, GivesWhatTheExportWouldReadItself) {
   const int count = 600;  // several rounds through every batch
   Input one = Generate(count, 0), two = Generate(count, 1);

@@ -8,6 +8,7 @@
 
 #include "export/line_node.h"
 #include "export/record_io.h"
+#include "export/record_plan.h"
 #include "support/recording_reporter.h"
 #include "support/test_files.h"
 
@@ -65,6 +66,24 @@ inline std::string Written(const LineNode* first) {
   for (const LineNode* node = first; node != nullptr; node = node->next) {
     if (!LineOf(node).empty()) text += LineOf(node) + "\n";
     text += Written(node->firstSub);
+  }
+  return text;
+}
+
+// A record's plan as text, its steps parted by "|": the lines written ahead
+// as they stand, each line left to the renumbering in brackets with the
+// step its leaving out goes to.
+inline std::string Planned(const RecordPlans& plans, RecordPlans::Range range) {
+  std::string text;
+  for (size_t i = range.first; i < range.end; ++i) {
+    if (i > range.first) text += "|";
+    const PlanStep& step = plans.step(i);
+    if (step.kind == PlanStep::kBytes) {
+      text += plans.BytesOf(step);
+    } else {
+      text += "[" + std::string(step.text->raw) + "] to ";
+      text += std::to_string(step.skipTo - range.first);
+    }
   }
   return text;
 }

@@ -145,9 +145,11 @@ bool Parser::HandleRecord(const ScannedLine& line) {
   inHeader_ = inHeader_ && TagCode(xref) == kHead;
 
   // The lines of any other record belong to that record: a repository's
-  // NAME must not rename the person read before it.
-  if (type != kIndi) person_ = 0;
-  if (type != kIndi && type != kFam) family_ = 0;
+  // NAME must not rename the person read before it. So do the lines of a
+  // person or family record passed over for its cross-reference; a
+  // record that is read becomes the current one below.
+  person_ = 0;
+  if (type != kIndi) family_ = 0;
   int n = 0;
   if (type == kIndi) {
     if (!IsXref(xref)) return true;

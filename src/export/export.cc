@@ -123,6 +123,7 @@ int Exporter::Run(const std::string& outputPath) {
   firstAddedPerson_ = nextAddedPerson_ = out.personEnd;
   firstAddedFamily_ = out.familyEnd;
   renumbering_.MakeRoomForAdditions();
+  renumbering_.FindWhoBringsFamilies();
   personWritten_.assign(out.persons.size(), false);
   familyWritten_.assign(out.families.size(), false);
 

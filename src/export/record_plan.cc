@@ -21,18 +21,7 @@ enum class LineFate {
 // out.
 LineFate FateOf(const LineNode& node) {
   const ScannedLine& line = node.text->line;
-  if (line.level == 1) {
-    switch (node.tagCode) {
-      case kHusb:
-      case kWife:
-      case kChil:
-      case kFams:
-      case kFamc:
-        return LineFate::kRenumbered;
-      default:
-        break;
-    }
-  }
+  if (line.level == 1 && IsLinkTag(node.tagCode)) return LineFate::kRenumbered;
   uint32_t tag = TagCode(line.token2);
   if (tag == kNote || tag == kSour) return LineFate::kRenumbered;
   if (!line.token2.empty() && line.token2[0] == '_') return LineFate::kLeftOut;
@@ -41,6 +30,19 @@ LineFate FateOf(const LineNode& node) {
 }
 
 }  // namespace
+
+bool IsLinkTag(uint32_t tagCode) {
+  switch (tagCode) {
+    case kHusb:
+    case kWife:
+    case kChil:
+    case kFams:
+    case kFamc:
+      return true;
+    default:
+      return false;
+  }
+}
 
 bool IsPointerValue(std::string_view scan, const ScannedLine& line) {
   std::string_view value = line.token3;

@@ -16,6 +16,7 @@
 #define KINWEAVE_EXPORT_RECORD_PLAN_H_
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -72,6 +73,11 @@ class RecordPlans {
   LineArena kept_;  // the lines of the kNode steps
   bool bytesGrow_ = false;  // whether the next line written ahead joins the last step
 };
+
+// Whether a tag is one of the family links (HUSB, WIFE, CHIL, FAMS, FAMC),
+// which at level 1 of a person or family name records by the output's
+// numbering.
+bool IsLinkTag(uint32_t tagCode);
 
 // A line whose whole value is one cross-reference ("1 OBJE @M1@"); not an
 // escape such as "@#DJULIAN@". `line` is `scan` split into its parts.

@@ -58,7 +58,6 @@ void Renumbering::MakeRoomForAdditions() {
   size_t familyEnd = static_cast<size_t>(std::max(out.familyEnd, 1));
   out.persons.reserve(std::max(out.persons.size(), personEnd + persons + taken));
   out.families.reserve(std::max(out.families.size(), familyEnd + families + taken));
-  FindWhoBringsFamilies();
 }
 
 // A family of input file 2 gives TakeOverFamilies work only while it has no
@@ -349,17 +348,7 @@ bool Renumbering::WriteNode(uint32_t tagCode, const LineText& text, int32_t numb
 // HUSB and WIFE head a spouse's age, and FAMC names the family of an
 // adoption: such lines are copied like any other.
 bool Renumbering::IsLinkLine(uint32_t tagCode, const LineText& text, uint32_t kind) const {
-  if (text.line.level != 1 || (kind != kIndi && kind != kFam)) return false;
-  switch (tagCode) {
-    case kHusb:
-    case kWife:
-    case kChil:
-    case kFams:
-    case kFamc:
-      return true;
-    default:
-      return false;
-  }
+  return text.line.level == 1 && (kind == kIndi || kind == kFam) && IsLinkTag(tagCode);
 }
 
 // Link lines are generated in place of the first of their kind; in a record

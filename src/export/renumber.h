@@ -52,10 +52,14 @@ class Renumbering {
   int32_t AddFamily(int32_t g);
 
   // Reserves room in slot 0's tables for every record input file 2 could
-  // add, so that references into them stay valid through the export; and
-  // notes which persons of input file 2 can bring families at all. Called
-  // once, before the first record is taken over.
+  // add, so that references into them stay valid through the export.
   void MakeRoomForAdditions();
+
+  // Notes which persons of input file 2 can still bring families, so that
+  // TakeOverFamilies passes the others at once. Before the first record is
+  // taken over; without it, TakeOverFamilies looks at every person's
+  // families.
+  void FindWhoBringsFamilies();
 
   // The number note (`letter` 'N') or source ('S') of sequence number
   // `sequence` is written under: the sequence number, unless records of
@@ -140,7 +144,6 @@ class Renumbering {
   bool WritePointerLine(const LineText& text, std::string_view pointer);
   void WriteRenamed(const LineText& text, std::string_view pointer, const std::string& name);
   void SkipTakenNames(int32_t& end, char letter) const;
-  void FindWhoBringsFamilies();
   bool PersonIsAbsent(int slot, int32_t p) const;
   bool FamilyIsAbsent(int slot, int32_t f) const;
 
@@ -159,7 +162,7 @@ class Renumbering {
   std::vector<int32_t> takenNotes_, takenSources_;
   std::vector<bool> completed_;  // slot-1 families CompleteMergedFamily has done
   // Slot-1 persons with a family that may still be completed or added;
-  // empty until MakeRoomForAdditions.
+  // empty until FindWhoBringsFamilies.
   std::vector<bool> bringsFamilies_;
 };
 

@@ -7,6 +7,7 @@
 
 #include "base/fold.h"
 #include "base/large_pages.h"
+#include "base/side_by_side.h"
 
 namespace kw {
 
@@ -143,8 +144,9 @@ int CompareSortKeys(const Person& x, const Person& y) {
   return CompareNames(x.givenNames, y.givenNames);
 }
 
-void SortPersons(InputSlot& slot, int first, int last) {
-  if (last <= first) return;
+namespace {
+
+std::vector<SortEntry> EntriesOf(const InputSlot& slot, int first, int last) {
   std::vector<SortEntry> entries;
   ReserveOnLargePages(entries, static_cast<size_t>(last - first + 1));
   for (int k = first; k <= last; ++k) {
@@ -152,9 +154,76 @@ void SortPersons(InputSlot& slot, int first, int last) {
     entries.push_back(SortEntry{FoldedHead(p.surname), FoldedHead(p.givenNames), p.surname,
                                 p.givenNames, slot.sortIndex[k]});
   }
+  return entries;
+}
+
+void PutBack(const std::vector<SortEntry>& entries, InputSlot& slot, int first) {
+  for (size_t k = 0; k < entries.size(); ++k) slot.sortIndex[first + k] = entries[k].number;
+}
+
+// A range still to be sorted, at the depth the sort on one core gives it.
+struct Part {
+  int l;
+  int r;
+  int depth;
+  int size() const { return r - l + 1; }
+};
+
+// Partitions the largest part, as the sort would, until none holds more than
+// half of the n entries: the first split alone can be lopsided. A part
+// deeper than the limit is not partitioned but sorted stably, so it stays
+// whole; so do all parts after a few rounds (a file in name order sheds one
+// entry a round).
+std::vector<Part> SplitForTwo(SortEntry* a, int n, int limit) {
+  constexpr int kRounds = 8;
+  std::vector<Part> parts{{0, n - 1, 0}};
+  for (int round = 0; round < kRounds; ++round) {
+    auto largest = std::max_element(parts.begin(), parts.end(), [](const Part& x, const Part& y) {
+      return x.size() < y.size();
+    });
+    if (largest->size() <= n / 2 || largest->depth > limit) break;
+    Part whole = *largest;
+    Split split = Partition(a, whole.l, whole.r);
+    *largest = Part{whole.l, split.leftEnd, whole.depth + 1};
+    parts.push_back(Part{split.rightStart, whole.r, whole.depth + 1});
+  }
+  return parts;
+}
+
+}  // namespace
+
+void SortPersons(InputSlot& slot, int first, int last) {
+  if (last <= first) return;
+  std::vector<SortEntry> entries = EntriesOf(slot, first, last);
   const int n = last - first + 1;
   SortRange(entries.data(), 0, last - first, 0, DepthLimit(n));
-  for (int k = first; k <= last; ++k) slot.sortIndex[k] = entries[k - first].number;
+  PutBack(entries, slot, first);
+}
+
+void SortAllPersons(InputSlot& slot, bool worthAThread) {
+  const int n = slot.personCount;
+  slot.sortedByName = true;
+  if (!worthAThread || n < 2) return SortPersons(slot, 0, n - 1);
+  std::vector<SortEntry> entries = EntriesOf(slot, 0, n - 1);
+  SortEntry* a = entries.data();
+  const int limit = DepthLimit(n);
+  std::vector<Part> parts = SplitForTwo(a, n, limit);
+  // The largest parts first, each to the side with less to do.
+  std::sort(parts.begin(), parts.end(),
+            [](const Part& x, const Part& y) { return x.size() > y.size(); });
+  std::vector<Part> sides[2];
+  int load[2] = {0, 0};
+  for (const Part& part : parts) {
+    int side = load[0] <= load[1] ? 0 : 1;
+    sides[side].push_back(part);
+    load[side] += part.size();
+  }
+  auto sortParts = [a, limit](const std::vector<Part>& mine) {
+    for (const Part& part : mine) SortRange(a, part.l, part.r, part.depth, limit);
+  };
+  SideBySide(
+      true, [&] { sortParts(sides[0]); }, [&] { sortParts(sides[1]); });
+  PutBack(entries, slot, 0);
 }
 
 }  // namespace kw

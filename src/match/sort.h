@@ -28,6 +28,12 @@ int CompareSortKeys(const Person& x, const Person& y);
 // O(n log n) for any input, the stack depth logarithmic.
 void SortPersons(InputSlot& slot, int first, int last);
 
+// Sorts the slot's whole sortIndex as SortPersons does and marks it in name
+// order (sortedByName). Where `worthAThread`, the first partition is made
+// here and its two parts, which touch nothing in common, are sorted side by
+// side; the arrangement is the same.
+void SortAllPersons(InputSlot& slot, bool worthAThread);
+
 }  // namespace kw
 
 #endif  // KINWEAVE_MATCH_SORT_H_

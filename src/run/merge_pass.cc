@@ -22,12 +22,20 @@ double SecondsSince(Clock::time_point start) {
 constexpr int32_t kWorthAThread = 4096;
 
 // The two sorts touch nothing in common: slot 1's runs beside slot 0's,
-// when both are large enough to be worth a thread.
+// when both are large enough to be worth a thread. A slot put in name order
+// while the loads ran leaves both cores to the other.
 void SortBothSlots(Store& store) {
-  SideBySide(
-      std::min(store.slots[0].personCount, store.slots[1].personCount) >= kWorthAThread,
-      [&store] { SortPersons(store.slots[0], 0, store.slots[0].personCount - 1); },
-      [&store] { SortPersons(store.slots[1], 0, store.slots[1].personCount - 1); });
+  InputSlot& slot0 = store.slots[0];
+  InputSlot& slot1 = store.slots[1];
+  if (!slot0.sortedByName && !slot1.sortedByName) {
+    SideBySide(
+        std::min(slot0.personCount, slot1.personCount) >= kWorthAThread,
+        [&slot0] { SortAllPersons(slot0, false); }, [&slot1] { SortAllPersons(slot1, false); });
+    return;
+  }
+  for (InputSlot* slot : {&slot0, &slot1}) {
+    if (!slot->sortedByName) SortAllPersons(*slot, slot->personCount >= kWorthAThread);
+  }
 }
 
 }  // namespace

@@ -16,6 +16,7 @@ void PrepareSlot(InputSlot& slot, int32_t personTable, int32_t familyTable) {
   slot.persons.assign(static_cast<size_t>(persons), Person{});
   slot.families.assign(static_cast<size_t>(families), Family{});
   slot.sortIndex.clear();
+  slot.sortedByName = false;
   slot.pool.Clear();
   slot.personCount = 0;
   slot.familyCount = 0;

@@ -46,6 +46,8 @@ struct InputSlot {
   PersonTable persons;    // by number; entry 0 is never a record
   FamilyTable families;   // by number; entry 0 is never a record
   std::vector<int32_t> sortIndex; // person numbers in file order, personCount of them
+  // The sortIndex has been put in name order for the merge pass already.
+  bool sortedByName = false;
   int32_t personCount = 0;        // INDI records read
   int32_t familyCount = 0;        // FAM records read
   int32_t personEnd = 0;          // one more than the highest person number stored
@@ -92,7 +94,7 @@ struct Store {
 
 // Fresh person and family tables for a slot with room for the numbers below
 // the given sizes and below the slot's ends (at least entry 0), an empty
-// sort index and name pool;
+// sort index (not in name order) and name pool;
 // counts to 0. The ends, the note and source maps and their counters, the
 // path and the bytes stay.
 void PrepareSlot(InputSlot& slot, int32_t personTable = 1, int32_t familyTable = 1);

@@ -60,23 +60,26 @@ TEST(SortDepth, NameOrderedAndReversedFilesOfAQuarterMillionSortInOrder) {
 // one name at its end are swapped by the partition; a range deeper than the
 // limit is sorted stably and keeps them as they stand. n = 5,000 takes the
 // limit 20,000,000 / n = 4,000, n = 250,000 the limit 8 * 17 = 136.
+// Sorted on two cores, the parts split off first keep their depth.
 TEST(SortDepth, TheRangeAtTheLimitIsStillPartitionedTheOneBelowItNot) {
   for (auto [n, limit] : {std::pair{5000, 4000}, std::pair{250000, 136}}) {
     for (int depth : {limit, limit + 1}) {
-      InputSlot slot;
-      FillSlot(slot, n, false);
-      const int32_t second = n - depth;  // its entry ends the range at that depth
-      for (int32_t number = 1; number <= n; ++number) {
-        char name[16];
-        std::snprintf(name, sizeof name, "Name%06d", number == second ? number - 1 : number);
-        slot.persons[number].surname = slot.pool.Add(name);
+      for (bool twoCores : {false, true}) {
+        InputSlot slot;
+        FillSlot(slot, n, false);
+        const int32_t second = n - depth;  // its entry ends the range at that depth
+        for (int32_t number = 1; number <= n; ++number) {
+          char name[16];
+          std::snprintf(name, sizeof name, "Name%06d", number == second ? number - 1 : number);
+          slot.persons[number].surname = slot.pool.Add(name);
+        }
+        SortAllPersons(slot, twoCores);
+        const std::vector<int32_t>& order = slot.sortIndex;
+        EXPECT_EQ(std::find(order.begin(), order.end(), second) <
+                      std::find(order.begin(), order.end(), second - 1),
+                  depth == limit)
+            << n << " persons, depth " << depth << (twoCores ? ", two cores" : "");
       }
-      SortPersons(slot, 0, n - 1);
-      const std::vector<int32_t>& order = slot.sortIndex;
-      EXPECT_EQ(std::find(order.begin(), order.end(), second) <
-                    std::find(order.begin(), order.end(), second - 1),
-                depth == limit)
-          << n << " persons, depth " << depth;
     }
   }
 }

@@ -26,7 +26,6 @@
 #include "base/gedcom_line.h"
 #include "base/input_file.h"
 #include "base/merge_log.h"
-#include "base/side_by_side.h"
 #include "export/export.h"
 #include "report/report.h"
 #include "run/load.h"
@@ -167,33 +166,25 @@ int main(int argc, char** argv) {
 
   int merges = 0;
   kw::PersonLines lines;
+  // As the merge run does it: the report's dates are read beside the walk.
+  kw::ReportPreparation prepared(*store);
   if (count >= 2) {
     kw::MergeTiming timing;
     start = Clock::now();
-    merges = kw::MergePass(*store, log, reporter, &timing, &lines);
+    merges = kw::MergePass(*store, log, reporter, &timing, &lines, &prepared);
     double total = Seconds(start);
     std::printf("merge pass: %d merges\n", merges);
     std::printf("  sort: %.3f s  walk: %.3f s (pair merge %.3f s)  total: %.3f s\n",
                 timing.sortSeconds, timing.walkSeconds, timing.pairMergeSeconds, total);
+    std::printf("  beside the walk (persons' lines, the report's dates): %.3f s\n",
+                timing.besideSeconds);
     std::printf("  peak memory so far: %.0f MB\n", PeakMegabytes());
   }
   int missing = 0;
   int mergedInLog = merges;
   if (count == 3) {
     start = Clock::now();
-    // As the merge run does it: the report's dates are read beside the export.
-    kw::ReportPreparation prepared(*store);
-    prepared.Gather();
-    int written = 0;
-    double datesSeconds = 0;
-    kw::SideBySide(
-        prepared.Large(),
-        [&] { written = kw::ExportGedcom(*store, log, reporter, paths[2], &lines); },
-        [&] {
-          Clock::time_point datesStart = Clock::now();
-          prepared.ReadDates();
-          datesSeconds = Seconds(datesStart);
-        });
+    int written = kw::ExportGedcom(*store, log, reporter, paths[2], &lines);
     log.Flush();
     double seconds = Seconds(start);
     double megabytes = FileMegabytes(paths[2]);
@@ -220,7 +211,6 @@ int main(int argc, char** argv) {
                   100.0 * reportSeconds / job, job);
       std::printf("  processor time %.3f s, %.1f %% of the whole job's (%.3f s)\n", reportCpu,
                   100.0 * reportCpu / jobCpu, jobCpu);
-      std::printf("  its dates read beside the export: %.3f s\n", datesSeconds);
     }
     std::printf("whole job: %.3f s\n", Seconds(jobStart));
     std::printf("peak memory of the job: %.0f MB\n", PeakMegabytes());

@@ -18,6 +18,7 @@ struct MergeTiming {
   double sortSeconds = 0;
   double walkSeconds = 0;
   double pairMergeSeconds = 0;
+  double besideSeconds = 0;  // the work the merge pass does beside the walk
 };
 
 // The walk over both slots' sortIndex as they stand (sorted). A person that

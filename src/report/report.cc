@@ -148,7 +148,7 @@ class CsvRows {
   void Row(size_t index, const MatchEntry& match, std::string& out);
 
  private:
-  void Side(int slot, int32_t person, size_t entry, std::string& out);
+  void Side(int slot, int32_t person, std::string& out);
 
   const Store& store_;
   const WrittenDates& dates_;
@@ -181,8 +181,9 @@ class ReportWriter {
   }
 
   void PlanPairs();
-  // `entry`: the person's entry of the located dates, or -1.
-  void FillPerson(int slot, int32_t person, PersonCells& cells, int64_t entry = -1);
+  // `readBefore`: the person's dates are among those read before the export
+  // (not so for the persons the export added).
+  void FillPerson(int slot, int32_t person, PersonCells& cells, bool readBefore = false);
   void AppendPersonSummary(int slot, int32_t person);
   void AppendPairLink(int32_t person0);
 
@@ -260,7 +261,7 @@ ReportOutcome ReportWriter::Write() {
 // ---------------------------------------------------------------------------
 // Persons as cells
 
-void ReportWriter::FillPerson(int slot, int32_t person, PersonCells& cells, int64_t entry) {
+void ReportWriter::FillPerson(int slot, int32_t person, PersonCells& cells, bool readBefore) {
   const InputSlot& s = store_.slots[slot];
   const Person& p = s.persons[person];
   cells.number = person;
@@ -270,8 +271,8 @@ void ReportWriter::FillPerson(int slot, int32_t person, PersonCells& cells, int6
   AppendName(utf8_, p, cells.name);
   cells.sex.clear();
   AppendSex(utf8_, p.sex, cells.sex);
-  if (entry >= 0) {
-    dates_.OfEntry(slot, static_cast<size_t>(entry), birthText_, deathText_, store_.ring);
+  if (readBefore) {
+    dates_.OfLocated(slot, person, birthText_, deathText_, store_.ring);
   } else {
     dates_.OfPerson(slot, person, birthText_, deathText_);
   }
@@ -442,10 +443,7 @@ void ReportWriter::PlanPairs() {
       pairOfPerson0_[p] = static_cast<int32_t>(i);
     }
   }
-  if (!prepared_.read()) {
-    prepared_.Gather();
-    prepared_.ReadDates();
-  }
+  if (!prepared_.read()) prepared_.ReadDates(true);
 }
 
 const char* const kPairColumns[] = {
@@ -562,8 +560,8 @@ void CsvRows::Row(size_t index, const MatchEntry& match, std::string& out) {
   char digits[16];
   out.append(digits, std::to_chars(digits, digits + sizeof(digits), index + 1).ptr);
   out += check_[index] != 0 ? ";prüfen" : ";";
-  Side(0, match.person0, index, out);
-  Side(1, match.person1, index, out);
+  Side(0, match.person0, out);
+  Side(1, match.person1, out);
   out += ';';
   out += found_;
   out += ';';
@@ -579,7 +577,7 @@ void CsvRows::Row(size_t index, const MatchEntry& match, std::string& out) {
 }
 
 // One person's five fields.
-void CsvRows::Side(int slot, int32_t person, size_t entry, std::string& out) {
+void CsvRows::Side(int slot, int32_t person, std::string& out) {
   const InputSlot& s = store_.slots[slot];
   const Person& p = s.persons[person];
   out += ';';
@@ -599,7 +597,7 @@ void CsvRows::Side(int slot, int32_t person, size_t entry, std::string& out) {
   start = out.size();
   AppendSex(utf8_, p.sex, out);
   FinishCsvField(out, start);
-  dates_.OfEntry(slot, entry, birth_, death_, ring_);
+  dates_.OfLocated(slot, person, birth_, death_, ring_);
   for (const std::string* date : {&birth_, &death_}) {
     out += ';';
     start = out.size();
@@ -625,6 +623,8 @@ void ReportWriter::WriteRows(CsvRows& rows, size_t begin, size_t end, std::strin
         __builtin_prefetch(p);
         __builtin_prefetch(reinterpret_cast<const char*>(p) + sizeof(Person) - 1);
       }
+      dates_.Prefetch(0, later.person0);
+      dates_.Prefetch(1, later.person1);
     }
     if (row + kNamesAhead < order_.size()) {
       const MatchEntry& later = matches[order_[row + kNamesAhead]];
@@ -641,8 +641,8 @@ void ReportWriter::WriteRows(CsvRows& rows, size_t begin, size_t end, std::strin
 void ReportWriter::PageRow(size_t row) {
   size_t index = static_cast<size_t>(order_[row]);
   const MatchEntry& match = store_.provenance.matches()[index];
-  FillPerson(0, match.person0, sides_[0], static_cast<int64_t>(index));
-  FillPerson(1, match.person1, sides_[1], static_cast<int64_t>(index));
+  FillPerson(0, match.person0, sides_[0], true);
+  FillPerson(1, match.person1, sides_[1], true);
   PairHtmlRow(index, match,
               Compare(store_.slots[0].persons[match.person0],
                       store_.slots[1].persons[match.person1]));
@@ -818,27 +818,14 @@ ReportPreparation::ReportPreparation(Store& store)
 
 ReportPreparation::~ReportPreparation() = default;
 
-bool ReportPreparation::Large() const {
+// Every person, not only those of the merged pairs: the dates are read
+// before the pairs are known, on a core the name walk leaves idle.
+void ReportPreparation::ReadDates(bool sideBySide) {
   constexpr size_t kWorthAThread = 4096;
-  return store_.provenance.matches().size() >= kWorthAThread;
-}
-
-void ReportPreparation::Gather() {
-  const std::vector<MatchEntry>& matches = store_.provenance.matches();
-  std::vector<int32_t> persons[2];
-  for (const MatchEntry& match : matches) {
-    persons[0].push_back(match.person0);
-    persons[1].push_back(match.person1);
-  }
-  dates_->Gather(0, persons[0]);
-  dates_->Gather(1, persons[1]);
-}
-
-// The two files are read for their dates side by side: a quarter of the
-// report's time on a large merge, and the machine has a second core.
-void ReportPreparation::ReadDates() {
   SideBySide(
-      Large(), [this] { dates_->Scan(0); }, [this] { dates_->Scan(1); });
+      sideBySide && std::min(store_.slots[0].persons.size(), store_.slots[1].persons.size()) >=
+                        kWorthAThread,
+      [this] { dates_->Locate(0); }, [this] { dates_->Locate(1); });
   read_ = true;
 }
 

@@ -45,11 +45,13 @@ struct ReportOutcome {
 
 class WrittenDates;
 
-// What the report can do before the export has run: find the dates of the
-// merged pairs in both files. Gather after the merge pass and before the
-// export (it reads the tables); ReadDates then reads only the input files'
-// bytes, so it may run on another thread while the export runs. Lives
-// until the report is written; the store must outlive it.
+// What the report can do before the export has run: read the dates of
+// every person of both files as the files write them, the merged pairs'
+// among them, by person number. It reads the persons' date positions and
+// the files' bytes and changes nothing of the store, so it may run beside
+// the name walk, which only links persons; not beside the export, which
+// adds to the tables. Lives until the report is written; the store must
+// outlive it.
 class ReportPreparation {
  public:
   explicit ReportPreparation(Store& store);
@@ -57,10 +59,9 @@ class ReportPreparation {
   ReportPreparation(const ReportPreparation&) = delete;
   ReportPreparation& operator=(const ReportPreparation&) = delete;
 
-  void Gather();
-  void ReadDates();
-  // Whether reading the dates is work enough to be worth a thread.
-  bool Large() const;
+  // Both files side by side where `sideBySide` and they hold persons
+  // enough to be worth a thread.
+  void ReadDates(bool sideBySide);
   bool read() const { return read_; }
   WrittenDates& dates() { return *dates_; }
 
@@ -74,7 +75,7 @@ class ReportPreparation {
 // holds both slots, the output's tables in slot 0 and the provenance of
 // the run. `date` (UTF-8) is shown as the date of the report. A file that
 // cannot be written whole is removed. `prepared`, when given, holds the
-// dates read beside the export; otherwise the report reads them itself.
+// dates read before; otherwise the report reads them itself.
 ReportOutcome WriteMergeReport(Store& store, const std::string& outputPath,
                                const ReportPaths& paths, std::string_view date,
                                ReportPreparation* prepared = nullptr);

@@ -46,52 +46,43 @@ void WrittenDates::Take(const SlotDates& dates, const Kept& kept, PackedDate dat
   FallBack(ring, date, text);
 }
 
-void WrittenDates::Locate(int slot, const std::vector<int32_t>& persons) {
-  Gather(slot, persons);
-  Scan(slot);
-}
-
-void WrittenDates::Gather(int slot, const std::vector<int32_t>& persons) {
+void WrittenDates::Locate(int slot) {
   const InputSlot& s = store_.slots[slot];
-  // What the scan needs of each person is gathered in one pass, then
-  // sorted by record position; the persons' table is not read again.
-  SlotDates& dates = slots_[slot];
-  std::vector<Wanted>& wanted = dates.wanted;
-  wanted.clear();
-  ReserveOnLargePages(wanted, persons.size());
-  constexpr size_t kAhead = 16;
-  for (size_t k = 0; k < persons.size(); ++k) {
-    if (k + kAhead < persons.size()) __builtin_prefetch(&s.persons[persons[k + kAhead]]);
-    const Person& p = s.persons[persons[k]];
+  // Where the dates stand is gathered in one pass over the table, then
+  // sorted by record position: a slot's numbers need not follow its file.
+  std::vector<Wanted> wanted;
+  ReserveOnLargePages(wanted, s.persons.size());
+  for (size_t k = 0; k < s.persons.size(); ++k) {
+    const Person& p = s.persons[k];
     if (p.birthDatePos == 0 && p.deathDatePos == 0) continue;
-    wanted.push_back({p.recordPos, static_cast<uint32_t>(k), {p.birthDatePos, p.deathDatePos}});
+    wanted.push_back({p.recordPos, static_cast<int32_t>(k), {p.birthDatePos, p.deathDatePos}});
   }
   std::sort(wanted.begin(), wanted.end());
-  dates.persons = persons;
-}
 
-void WrittenDates::Scan(int slot) {
   SlotDates& dates = slots_[slot];
-  dates.kept.assign(dates.persons.size(), {});
+  dates.kept.assign(s.persons.size(), {});
   dates.longTexts.clear();
   std::string birth, death;
-  for (const Wanted& w : dates.wanted) {
+  for (const Wanted& w : wanted) {
     birth.clear();
     death.clear();
     AppendValue(slot, w.lines[kBirth], birth);
     AppendValue(slot, w.lines[kDeath], death);
-    Keep(birth, dates, dates.kept[w.entry][kBirth]);
-    Keep(death, dates, dates.kept[w.entry][kDeath]);
+    Keep(birth, dates, dates.kept[w.person][kBirth]);
+    Keep(death, dates, dates.kept[w.person][kDeath]);
   }
-  dates.wanted = {};
 }
 
-void WrittenDates::OfEntry(int slot, size_t k, std::string& birth, std::string& death,
-                           ScratchRing& ring) const {
+void WrittenDates::OfLocated(int slot, int32_t person, std::string& birth, std::string& death,
+                             ScratchRing& ring) const {
   const SlotDates& dates = slots_[slot];
-  const Person& p = store_.slots[slot].persons[dates.persons[k]];
-  Take(dates, dates.kept[k][kBirth], p.birth, ring, birth);
-  Take(dates, dates.kept[k][kDeath], p.death, ring, death);
+  const Person& p = store_.slots[slot].persons[person];
+  Take(dates, dates.kept[person][kBirth], p.birth, ring, birth);
+  Take(dates, dates.kept[person][kDeath], p.death, ring, death);
+}
+
+void WrittenDates::Prefetch(int slot, int32_t person) const {
+  __builtin_prefetch(&slots_[slot].kept[person]);
 }
 
 void WrittenDates::AppendValue(int slot, int64_t start, std::string& text) {

@@ -3,8 +3,8 @@
 // and the line is read again from the file's bytes.
 //
 // The report asks for the dates of a quarter of a million persons; Locate
-// reads their DATE lines in file order, so that the reading walks each file
-// forward instead of jumping about it.
+// reads the DATE lines of every person in file order, so that the reading
+// walks each file forward instead of jumping about it.
 #ifndef KINWEAVE_REPORT_WRITTEN_DATES_H_
 #define KINWEAVE_REPORT_WRITTEN_DATES_H_
 
@@ -21,21 +21,18 @@ class WrittenDates {
  public:
   explicit WrittenDates(Store& store) : store_(store) {}
 
-  // Reads the birth and death dates of these persons of the slot now; entry
-  // k of the slot holds those of persons[k]. Locate of one slot and of the
-  // other may run at the same time: each touches only its own slot.
-  void Locate(int slot, const std::vector<int32_t>& persons);
-  // Locate in two steps. Gather notes where the dates of the persons stand
-  // (it reads the persons' table); Scan reads them from the file and reads
-  // nothing else of the store, so it may run while the export adds records
-  // to the tables.
-  void Gather(int slot, const std::vector<int32_t>& persons);
-  void Scan(int slot);
-  // The dates of entry k of the slot, as OfPerson gives them; a date in the
-  // log's form is made in `ring`. Threads may ask at the same time, each
-  // with a ring of its own.
-  void OfEntry(int slot, size_t k, std::string& birth, std::string& death,
-               ScratchRing& ring) const;
+  // Reads the birth and death dates of every person the slot's table holds
+  // now. It reads the table's date fields and the file's bytes and writes
+  // nothing of the store. Locate of one slot and of the other may run at
+  // the same time: each touches only its own slot.
+  void Locate(int slot);
+  // The dates of a person Locate read, as OfPerson gives them; a date in
+  // the log's form is made in `ring`. Threads may ask at the same time,
+  // each with a ring of its own.
+  void OfLocated(int slot, int32_t person, std::string& birth, std::string& death,
+                 ScratchRing& ring) const;
+  // Asks for what OfLocated will read of the person, ahead of time.
+  void Prefetch(int slot, int32_t person) const;
 
   // The birth and death dates of a person of the slot as Windows-1252
   // text: the value of the DATE line the import took the date from. ""
@@ -46,29 +43,27 @@ class WrittenDates {
   void OfFamily(int slot, int32_t family, std::string& marriage);
 
  private:
-  // A date kept by Locate: short texts in place, so that the entries are
-  // read in order without a jump; a longer one in `longTexts`.
+  // A date kept by Locate: short texts in place, so that reading one takes
+  // no second jump; a longer one in `longTexts`.
   struct Kept {
     static constexpr uint8_t kLong = 255;
     uint8_t length = 0;
     char text[15] = {};
   };
 
-  // Where Gather found a person's DATE lines.
+  // Where a person's DATE lines stand.
   struct Wanted {
     int64_t position;  // of the record, whose DATE lines follow it
-    uint32_t entry;
+    int32_t person;
     int64_t lines[2];  // birth, death
     bool operator<(const Wanted& other) const { return position < other.position; }
   };
 
   // What Locate keeps of one slot.
   struct SlotDates {
-    std::vector<std::array<Kept, 2>> kept;  // by entry: birth, death
-    std::vector<int32_t> persons;           // by entry
+    std::vector<std::array<Kept, 2>> kept;  // by person number: birth, death
     std::vector<std::string> longTexts;
     std::string storage;
-    std::vector<Wanted> wanted;  // from Gather to Scan, in file order
   };
 
   // The value of the DATE line at `start` (none for 0), appended as

@@ -41,7 +41,7 @@ void SortBothSlots(Store& store) {
 }  // namespace
 
 int MergePass(Store& store, MergeLog& log, Reporter& reporter, MergeTiming* timing,
-              PersonLines* lines) {
+              PersonLines* lines, ReportPreparation* report) {
   MatchState state;
   store.provenance.StartMerge();
   log.Write("\r\nkinweave! V%s\r\n", kProgramVersion);
@@ -54,14 +54,17 @@ int MergePass(Store& store, MergeLog& log, Reporter& reporter, MergeTiming* timi
   reporter.Wait(1000);
   ShowStatus(reporter, 0, "Verschmelzung...");
   log.Write("\r\n", 1);
-  // The walk waits on memory on one core; the lines of the persons are made
-  // on the other.
+  // The walk waits on memory on one core; the lines of the persons and the
+  // report's dates are made on the other.
   SideBySide(
-      lines != nullptr &&
+      (lines != nullptr || report != nullptr) &&
           store.slots[0].personCount + store.slots[1].personCount >= kWorthAThread,
       [&] { MergeWalk(store, log, reporter, state, timing); },
-      [&store, lines] {
+      [&store, lines, report, timing] {
+        Clock::time_point start = Clock::now();
         if (lines != nullptr) lines->Make(store);
+        if (report != nullptr) report->ReadDates(false);
+        if (timing != nullptr) timing->besideSeconds += SecondsSince(start);
       });
 
   ShowStatus(reporter, 1, "%d Verschmelzungen", state.mergeCount);

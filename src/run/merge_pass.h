@@ -11,6 +11,7 @@
 #include "base/reporter.h"
 #include "check/describe.h"
 #include "match/merge_walk.h"
+#include "report/report.h"
 #include "store/store.h"
 
 namespace kw {
@@ -19,9 +20,10 @@ namespace kw {
 // "Sortierung...", both sorts, the one-second pause (Reporter::Wait),
 // status "Verschmelzung...", the walk, then "%d Verschmelzungen" in status
 // part 1. Returns the merge counter. `timing`, when given, is filled in.
-// `lines`, when given, are made beside the walk, for the export.
+// `lines` for the export and `report`'s dates, when given, are made beside
+// the walk.
 int MergePass(Store& store, MergeLog& log, Reporter& reporter, MergeTiming* timing = nullptr,
-              PersonLines* lines = nullptr);
+              PersonLines* lines = nullptr, ReportPreparation* report = nullptr);
 
 }  // namespace kw
 

@@ -8,7 +8,6 @@
 
 #include "base/display_path.h"
 #include "base/output_file.h"
-#include "base/side_by_side.h"
 #include "export/export.h"
 #include "report/report.h"
 #include "run/merge_pass.h"
@@ -89,17 +88,11 @@ MergeOutcome RunMerge(Store& store, MergeLog& log, Reporter& reporter,
     if (!slot.prepared()) PrepareSlot(slot);
   }
   PersonLines lines;
-  MergePass(store, log, reporter, nullptr, &lines);
+  ReportPreparation prepared(store);
+  MergePass(store, log, reporter, nullptr, &lines, &prepared);
   reporter.Wait(1000);
   ShowStatus(reporter, 0, "Export...");
-  // The report's dates are read from the input files while the export
-  // writes, on the core the export leaves idle.
-  ReportPreparation prepared(store);
-  prepared.Gather();
-  int written = 0;
-  SideBySide(
-      prepared.Large(), [&] { written = ExportGedcom(store, log, reporter, outputPath, &lines); },
-      [&prepared] { prepared.ReadDates(); });
+  int written = ExportGedcom(store, log, reporter, outputPath, &lines);
   log.Flush();
   std::string reportPath;
   if (written) {

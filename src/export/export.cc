@@ -52,6 +52,8 @@ class Exporter {
   const LineText& StreamText() const { return text_; }
   bool ResumeAfter(int64_t resume, int64_t recordPos, int64_t nextRecord);
   void StartFamilies();
+  std::unique_ptr<ReadAhead> ReadAddedAhead(int32_t first, bool families);
+  ReadAhead::Record ReadAdded(ReadAhead* ahead, int64_t position);
   int32_t WriteAddedPersons(int32_t first);
   int32_t WriteAddedFamilies(int32_t first);
   void AddTheRestOfInputFileTwo();
@@ -462,18 +464,46 @@ void Exporter::StartFamilies() {
   ShowStatus(reporter_, 0, "Familien exportieren...");
 }
 
+// The records of input file 2 behind the persons (families) added from
+// `first` on, in the order they will be written, read ahead on another
+// thread when there are enough of them to be worth it; null otherwise.
+// Those added while they are written are read where they are written.
+std::unique_ptr<ReadAhead> Exporter::ReadAddedAhead(int32_t first, bool families) {
+  constexpr int32_t kWorthAThread = 256;
+  const InputSlot& out = store_.slots[0];
+  const InputSlot& in = store_.slots[1];
+  const int32_t end = families ? out.familyEnd : out.personEnd;
+  if (end - first < kWorthAThread) return nullptr;
+  std::vector<ReadAhead::Wanted> wanted;
+  for (int32_t a = first; a < end; ++a) {
+    const int32_t number = families ? out.families[a].number : out.persons[a].number;
+    const int32_t source = families ? out.families[a].partner : out.persons[a].partner;
+    if (number == 0 || source == 0) continue;
+    wanted.push_back({families ? in.families[source].recordPos : in.persons[source].recordPos});
+  }
+  return std::make_unique<ReadAhead>(inputs_[1], inputs_[1], std::move(wanted),
+                                     output_.encoding(), ReadAhead::Order::kAsWanted);
+}
+
+ReadAhead::Record Exporter::ReadAdded(ReadAhead* ahead, int64_t position) {
+  ReadAhead::Record record;
+  if (ahead != nullptr && ahead->Take(position, -1, &record)) return record;
+  return ReadAndMerge(inputs_[1], inputs_[1], position, -1, arena_, reporter_);
+}
+
 // Persons added while this runs (relatives of added persons) are written by
 // the same loop. Returns the number after the last one looked at.
 int32_t Exporter::WriteAddedPersons(int32_t first) {
   InputSlot& out = store_.slots[0];
+  std::unique_ptr<ReadAhead> ahead = ReadAddedAhead(first, false);
   int32_t a = first;
   for (; a < out.personEnd; ++a) {
     int32_t m = out.persons[a].partner;
     if (out.persons[a].number == 0 || m == 0) continue;
     renumbering_.TakeOverFamilies(m);
-    LineNode* tree = ReadGED(inputs_[1], store_.slots[1].persons[m].recordPos, arena_, reporter_);
+    ReadAhead::Record record = ReadAdded(ahead.get(), store_.slots[1].persons[m].recordPos);
     output_.WriteLine("0 @I%d@ INDI\n", a);
-    renumbering_.WriteRecordTree(tree, a, kIndi);
+    WriteMergedPair(record, a, kIndi);
     arena_.Release();
     ++out.personCount;
   }
@@ -483,13 +513,14 @@ int32_t Exporter::WriteAddedPersons(int32_t first) {
 // Returns the number after the last one looked at.
 int32_t Exporter::WriteAddedFamilies(int32_t first) {
   InputSlot& out = store_.slots[0];
+  std::unique_ptr<ReadAhead> ahead = ReadAddedAhead(first, true);
   int32_t a = first;
   for (; a < out.familyEnd; ++a) {
     int32_t g = out.families[a].partner;
     if (out.families[a].number == 0 || g == 0) continue;
-    LineNode* tree = ReadGED(inputs_[1], store_.slots[1].families[g].recordPos, arena_, reporter_);
+    ReadAhead::Record record = ReadAdded(ahead.get(), store_.slots[1].families[g].recordPos);
     output_.WriteLine("0 @F%d@ FAM\n", a);
-    renumbering_.WriteRecordTree(tree, a, kFam);
+    WriteMergedPair(record, a, kFam);
     arena_.Release();
     ++out.familyCount;
   }

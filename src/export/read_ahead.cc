@@ -45,8 +45,8 @@ ReadAhead::Record ReadAndMerge(InputText& one, InputText& two, int64_t first, in
 }
 
 ReadAhead::ReadAhead(const InputText& one, const InputText& two, std::vector<Wanted> wanted,
-                     InputEncoding output)
-    : inputs_{one, two}, wanted_(std::move(wanted)), output_(output) {
+                     InputEncoding output, Order order)
+    : inputs_{one, two}, wanted_(std::move(wanted)), output_(output), order_(order) {
   if (wanted_.empty()) return;
   for (size_t k = 0; k < kBatches; ++k) batches_.push_back(std::make_unique<Batch>());
   try {
@@ -72,7 +72,9 @@ bool ReadAhead::Take(int64_t first, int64_t second, Record* record) {
       if (!NextBatch()) return false;
     }
     const Entry& entry = current_->entries[nextEntry_];
-    if (entry.wanted.first > first) return false;  // still to come: kept for its turn
+    const bool later = order_ == Order::kAsWanted ? entry.wanted.first != first
+                                                  : entry.wanted.first > first;
+    if (later) return false;  // still to come: kept for its turn
     ++nextEntry_;
     if (entry.wanted.first < first) continue;  // never asked for: dropped
     if (!entry.read || entry.wanted.second != second) return false;

@@ -1,12 +1,15 @@
-// Reading ahead: the records the export will merge, read back, merged as
-// trees and planned for writing on a thread of their own while the export
-// writes the records before them.
+// Reading ahead: the records the export will merge or add, read back,
+// merged as trees and planned for writing on a thread of their own while
+// the export writes the records before them.
 //
 // Re-reading two records and merging their trees needs nothing but the
 // input bytes, and the export knows before it starts which records of
 // input file 1 it will merge with which record of input file 2, in file
-// order. A ReadAhead reads, merges and plans those pairs in that order
-// into a few batches of plans, and hands them over one batch at a time.
+// order; and, before it writes the records it has added so far, which
+// records of input file 2 they are, in the order of their new numbers. A
+// ReadAhead reads, merges and plans those pairs (or records alone) in that
+// order into a few batches of plans, and hands them over one batch at a
+// time.
 // Where the next batch is not ready, the export fills a batch no one has
 // begun itself instead of waiting. The trees read are released once
 // planned: each side has one small arena of trees, which stays in its
@@ -35,11 +38,19 @@ namespace kw {
 
 class ReadAhead {
  public:
-  // A record of input file 1 and its partner record of input file 2, by
+  // A record of the first input and its partner record of the second, by
   // the positions of their first sub-lines (`second` -1: no partner).
   struct Wanted {
     int64_t first = 0;
     int64_t second = -1;
+  };
+
+  // How the records will be asked for.
+  enum class Order {
+    // In file order of the first input; the export may pass some by.
+    kFileOrder,
+    // Exactly as wanted, with others not read ahead asked for in between.
+    kAsWanted,
   };
 
   // A wanted pair read back: the tree ReadGED gives for `first` with the
@@ -60,16 +71,17 @@ class ReadAhead {
   // reading thread when there is something to read and a thread can be
   // had.
   ReadAhead(const InputText& one, const InputText& two, std::vector<Wanted> wanted,
-            InputEncoding output);
+            InputEncoding output, Order order = Order::kFileOrder);
   // Stops the reading thread, read or not.
   ~ReadAhead();
   ReadAhead(const ReadAhead&) = delete;
   ReadAhead& operator=(const ReadAhead&) = delete;
 
   // The pair (`first`, `second`) when it was read ahead and is the next
-  // wanted one at or after every pair asked for before; otherwise false,
-  // and the caller reads it itself. Pairs wanted before it that were never
-  // asked for are dropped.
+  // wanted one; otherwise false, and the caller reads it itself. In file
+  // order, the next wanted one is the first at or after every pair asked
+  // for before: pairs wanted before it that were never asked for are
+  // dropped. As wanted, an ask for any other pair changes nothing.
   bool Take(int64_t first, int64_t second, Record* record);
 
  private:
@@ -96,6 +108,7 @@ class ReadAhead {
   InputText inputs_[2];
   std::vector<Wanted> wanted_;
   InputEncoding output_;
+  Order order_;
   std::vector<std::unique_ptr<Batch>> batches_;
   LineArena readerTrees_;  // for one record at a time
   LineArena exportTrees_;

@@ -29,9 +29,9 @@ int CompareSortKeys(const Person& x, const Person& y);
 void SortPersons(InputSlot& slot, int first, int last);
 
 // Sorts the slot's whole sortIndex as SortPersons does and marks it in name
-// order (sortedByName). Where `worthAThread`, the first partition is made
-// here and its two parts, which touch nothing in common, are sorted side by
-// side; the arrangement is the same.
+// order (sortedByName). Where `worthAThread`, the first partitions are made
+// here, as the sort on one core makes them, and the parts, which touch
+// nothing in common, are sorted on two threads; the arrangement is the same.
 void SortAllPersons(InputSlot& slot, bool worthAThread);
 
 }  // namespace kw

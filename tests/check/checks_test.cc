@@ -118,7 +118,7 @@ TEST_F(Checks, DeletedRecordsAreWithdrawnFromPresentOnes) {
   PutFamily(0, 8, 7, 0);
   PutFamily(0, 9, 0, 7);
   PutFamily(0, 10, 7, 0);
-  PutFamily(0, 11, 4, 0).number = 0;  // its husband does not name it: nothing to withdraw
+  PutFamily(0, 11, 4, 2).number = 0;  // its couple does not name it: nothing to withdraw
   EXPECT_EQ(CheckP(0) + CheckF(0) + CheckF(11), 0);
   EXPECT_EQ(CheckF(5), 3);
   EXPECT_EQ(CheckP(7), 3);

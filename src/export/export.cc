@@ -37,7 +37,7 @@ class Exporter {
   void Stream();
   std::vector<ReadAhead::Wanted> MergedRecordsInFileOrder() const;
   ReadAhead::Record ReadMergedPair(int64_t first, int64_t second);
-  void WriteMergedPair(const ReadAhead::Record& pair, int32_t number, uint32_t kind);
+  void WriteReadBack(const ReadAhead::Record& record, int32_t number, uint32_t kind);
   bool ReadStreamLine();
   void StepProgress();
   bool HandleRecordLine();
@@ -295,7 +295,7 @@ bool Exporter::StreamPerson(int32_t n) {
   const Person& other = store_.slots[1].persons[m];
   ReadAhead::Record pair = ReadMergedPair(recordPos, other.number != 0 ? other.recordPos : -1);
   output_.WriteRecordHead(renumbering_.PersonRef(n), "INDI");
-  WriteMergedPair(pair, n, kIndi);
+  WriteReadBack(pair, n, kIndi);
   arena_.Release();
   return ResumeAfter(resume, recordPos, pair.nextRecord);
 }
@@ -317,7 +317,7 @@ bool Exporter::StreamFamily(int32_t f) {
   const Family& other = store_.slots[1].families[family.partner];
   ReadAhead::Record pair = ReadMergedPair(recordPos, other.number != 0 ? other.recordPos : -1);
   output_.WriteRecordHead(renumbering_.FamilyRef(f), "FAM");
-  WriteMergedPair(pair, f, kFam);
+  WriteReadBack(pair, f, kFam);
   arena_.Release();
   return ResumeAfter(resume, recordPos, pair.nextRecord);
 }
@@ -331,9 +331,11 @@ ReadAhead::Record Exporter::ReadMergedPair(int64_t first, int64_t second) {
   return ReadAndMerge(inputs_[0], inputs_[1], first, second, arena_, reporter_);
 }
 
-void Exporter::WriteMergedPair(const ReadAhead::Record& pair, int32_t number, uint32_t kind) {
-  if (pair.plans == nullptr) return renumbering_.WriteRecordTree(pair.merged, number, kind);
-  renumbering_.WritePlannedRecord(*pair.plans, pair.steps, number, kind);
+// A record read back (merged or added), by its plan where the read-ahead
+// made one, otherwise by its tree.
+void Exporter::WriteReadBack(const ReadAhead::Record& record, int32_t number, uint32_t kind) {
+  if (record.plans == nullptr) return renumbering_.WriteRecordTree(record.merged, number, kind);
+  renumbering_.WritePlannedRecord(*record.plans, record.steps, number, kind);
 }
 
 // What the stream will ask ReadMergedPair for, as far as the tables tell
@@ -503,7 +505,7 @@ int32_t Exporter::WriteAddedPersons(int32_t first) {
     renumbering_.TakeOverFamilies(m);
     ReadAhead::Record record = ReadAdded(ahead.get(), store_.slots[1].persons[m].recordPos);
     output_.WriteLine("0 @I%d@ INDI\n", a);
-    WriteMergedPair(record, a, kIndi);
+    WriteReadBack(record, a, kIndi);
     arena_.Release();
     ++out.personCount;
   }
@@ -520,7 +522,7 @@ int32_t Exporter::WriteAddedFamilies(int32_t first) {
     if (out.families[a].number == 0 || g == 0) continue;
     ReadAhead::Record record = ReadAdded(ahead.get(), store_.slots[1].families[g].recordPos);
     output_.WriteLine("0 @F%d@ FAM\n", a);
-    WriteMergedPair(record, a, kFam);
+    WriteReadBack(record, a, kFam);
     arena_.Release();
     ++out.familyCount;
   }

@@ -618,11 +618,8 @@ void ReportWriter::WriteRows(CsvRows& rows, size_t begin, size_t end, std::strin
   for (size_t row = begin; row < end; ++row) {
     if (row + kPersonsAhead < order_.size()) {
       const MatchEntry& later = matches[order_[row + kPersonsAhead]];
-      // A person spans two cache lines: names and sex, dates.
-      for (const Person* p : {&persons0[later.person0], &persons1[later.person1]}) {
-        __builtin_prefetch(p);
-        __builtin_prefetch(reinterpret_cast<const char*>(p) + sizeof(Person) - 1);
-      }
+      PrefetchPerson(persons0[later.person0]);
+      PrefetchPerson(persons1[later.person1]);
       dates_.Prefetch(0, later.person0);
       dates_.Prefetch(1, later.person1);
     }

@@ -357,8 +357,14 @@ std::vector<ReadAhead::Wanted> Exporter::MergedRecordsInFileOrder() const {
     const Family& other = two.families[family.partner];
     wanted.push_back({family.recordPos, other.number != 0 ? other.recordPos : -1});
   }
-  std::sort(wanted.begin(), wanted.end(),
-            [](const ReadAhead::Wanted& x, const ReadAhead::Wanted& y) { return x.first < y.first; });
+  // A file that numbers its persons and families in file order and writes
+  // its persons first, as most do, gives them in file order already.
+  auto before = [](const ReadAhead::Wanted& x, const ReadAhead::Wanted& y) {
+    return x.first < y.first;
+  };
+  if (!std::is_sorted(wanted.begin(), wanted.end(), before)) {
+    std::sort(wanted.begin(), wanted.end(), before);
+  }
   return wanted;
 }
 

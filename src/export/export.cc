@@ -9,6 +9,7 @@
 
 #include "base/display_path.h"
 #include "base/gedcom_tags.h"
+#include "base/side_by_side.h"
 #include "check/describe.h"
 #include "export/line_node.h"
 #include "export/read_ahead.h"
@@ -124,8 +125,18 @@ int Exporter::Run(const std::string& outputPath) {
   if (out.familyEnd < 1) out.familyEnd = 1;
   firstAddedPerson_ = nextAddedPerson_ = out.personEnd;
   firstAddedFamily_ = out.familyEnd;
-  renumbering_.MakeRoomForAdditions();
-  renumbering_.FindWhoBringsFamilies();
+  // Finding who brings families reads only input file 2's tables, which
+  // nothing else here changes; making room moves slot 0's tables, and the
+  // list of pairs is read from them after that.
+  constexpr int32_t kWorthAThread = 4096;
+  std::vector<ReadAhead::Wanted> wanted;
+  SideBySide(
+      store_.slots[1].personCount >= kWorthAThread,
+      [&] {
+        renumbering_.MakeRoomForAdditions();
+        wanted = MergedRecordsInFileOrder();
+      },
+      [&] { renumbering_.FindWhoBringsFamilies(); });
   personWritten_.assign(out.persons.size(), false);
   familyWritten_.assign(out.families.size(), false);
 
@@ -135,7 +146,7 @@ int Exporter::Run(const std::string& outputPath) {
   threshold_ = step_;
 
   ShowStatus(reporter_, 0, "Personen exportieren...");
-  readAhead_ = std::make_unique<ReadAhead>(inputs_[0], inputs_[1], MergedRecordsInFileOrder(),
+  readAhead_ = std::make_unique<ReadAhead>(inputs_[0], inputs_[1], std::move(wanted),
                                            output_.encoding());
   Stream();
   readAhead_.reset();

@@ -356,13 +356,21 @@ std::vector<ReadAhead::Wanted> Exporter::MergedRecordsInFileOrder() const {
   const InputSlot& one = store_.slots[0];
   const InputSlot& two = store_.slots[1];
   std::vector<ReadAhead::Wanted> wanted;
-  for (int32_t n = 1; n < firstAddedPerson_ && n < static_cast<int32_t>(one.persons.size()); ++n) {
+  wanted.reserve(one.persons.size() + one.families.size());
+  // The partners lie all over input file 2's tables: each is asked for a
+  // few entries before it is read.
+  constexpr int32_t kAhead = 16;
+  const int32_t persons = std::min(firstAddedPerson_, static_cast<int32_t>(one.persons.size()));
+  for (int32_t n = 1; n < persons; ++n) {
+    if (n + kAhead < persons) PrefetchPerson(two.persons[one.persons[n + kAhead].partner]);
     const Person& p = one.persons[n];
     if (p.number == 0 || p.partner == 0 || !renumbering_.PersonInOutput(n)) continue;
     const Person& other = two.persons[p.partner];
     wanted.push_back({p.recordPos, other.number != 0 ? other.recordPos : -1});
   }
-  for (int32_t f = 1; f < firstAddedFamily_ && f < static_cast<int32_t>(one.families.size()); ++f) {
+  const int32_t families = std::min(firstAddedFamily_, static_cast<int32_t>(one.families.size()));
+  for (int32_t f = 1; f < families; ++f) {
+    if (f + kAhead < families) __builtin_prefetch(&two.families[one.families[f + kAhead].partner]);
     const Family& family = one.families[f];
     if (family.number == 0 || family.partner == 0 || !renumbering_.FamilyInOutput(f)) continue;
     const Family& other = two.families[family.partner];

@@ -1,6 +1,7 @@
 #include "export/export.h"
 
 #include <algorithm>
+#include <charconv>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -54,13 +55,15 @@ class Exporter {
   bool ResumeAfter(int64_t resume, int64_t recordPos, int64_t nextRecord);
   void StartFamilies();
   std::unique_ptr<ReadAhead> ReadAddedAhead(int32_t first, bool families);
-  ReadAhead::Record ReadAdded(ReadAhead* ahead, int64_t position);
+  std::unique_ptr<ReadAhead> ReadRecordsAhead(int slot, std::vector<ReadAhead::Wanted> wanted);
+  ReadAhead::Record ReadBack(ReadAhead* ahead, InputText& input, int64_t position);
   int32_t WriteAddedPersons(int32_t first);
   int32_t WriteAddedFamilies(int32_t first);
   void AddTheRestOfInputFileTwo();
   bool WriteWhatIsNew(bool carriedToo);
   void WriteNotesAndSources(bool notes);
-  void WriteNoteOrSource(InputText& input, int64_t position, int32_t sequence, bool note);
+  void WriteNoteOrSource(int slot, ReadAhead* ahead, int64_t position, int32_t sequence,
+                         bool note);
   size_t WriteCarriedRecords(size_t first);
 
   Store& store_;
@@ -77,6 +80,7 @@ class Exporter {
   std::string_view raw_;
   std::string scanStorage_;
   LineText text_;  // raw_, its reading and its parts
+  std::string head_;  // the first line of a note or source being written
   ScannedLine line_;
   bool firstLine_ = true;
 
@@ -508,14 +512,25 @@ std::unique_ptr<ReadAhead> Exporter::ReadAddedAhead(int32_t first, bool families
     if (number == 0 || source == 0) continue;
     wanted.push_back({families ? in.families[source].recordPos : in.persons[source].recordPos});
   }
-  return std::make_unique<ReadAhead>(inputs_[1], inputs_[1], std::move(wanted),
+  return ReadRecordsAhead(1, std::move(wanted));
+}
+
+// Records of one input file read ahead in exactly the order given, each
+// alone; null when there are too few to be worth a thread.
+std::unique_ptr<ReadAhead> Exporter::ReadRecordsAhead(int slot,
+                                                      std::vector<ReadAhead::Wanted> wanted) {
+  constexpr size_t kWorthAThread = 256;
+  if (wanted.size() < kWorthAThread) return nullptr;
+  return std::make_unique<ReadAhead>(inputs_[slot], inputs_[slot], std::move(wanted),
                                      output_.encoding(), ReadAhead::Order::kAsWanted);
 }
 
-ReadAhead::Record Exporter::ReadAdded(ReadAhead* ahead, int64_t position) {
+// The record at `position` of `input`, from the read-ahead when it holds
+// exactly that one, otherwise read here.
+ReadAhead::Record Exporter::ReadBack(ReadAhead* ahead, InputText& input, int64_t position) {
   ReadAhead::Record record;
   if (ahead != nullptr && ahead->Take(position, -1, &record)) return record;
-  return ReadAndMerge(inputs_[1], inputs_[1], position, -1, arena_, reporter_);
+  return ReadAndMerge(input, input, position, -1, arena_, reporter_);
 }
 
 // Persons added while this runs (relatives of added persons) are written by
@@ -528,7 +543,8 @@ int32_t Exporter::WriteAddedPersons(int32_t first) {
     int32_t m = out.persons[a].partner;
     if (out.persons[a].number == 0 || m == 0) continue;
     renumbering_.TakeOverFamilies(m);
-    ReadAhead::Record record = ReadAdded(ahead.get(), store_.slots[1].persons[m].recordPos);
+    ReadAhead::Record record =
+        ReadBack(ahead.get(), inputs_[1], store_.slots[1].persons[m].recordPos);
     output_.WriteLine("0 @I%d@ INDI\n", a);
     WriteReadBack(record, a, kIndi);
     arena_.Release();
@@ -545,7 +561,8 @@ int32_t Exporter::WriteAddedFamilies(int32_t first) {
   for (; a < out.familyEnd; ++a) {
     int32_t g = out.families[a].partner;
     if (out.families[a].number == 0 || g == 0) continue;
-    ReadAhead::Record record = ReadAdded(ahead.get(), store_.slots[1].families[g].recordPos);
+    ReadAhead::Record record =
+        ReadBack(ahead.get(), inputs_[1], store_.slots[1].families[g].recordPos);
     output_.WriteLine("0 @F%d@ FAM\n", a);
     WriteReadBack(record, a, kFam);
     arena_.Release();
@@ -593,29 +610,40 @@ void Exporter::WriteNotesAndSources(bool notes) {
   int32_t j = 1;
   for (int slot = 0; slot < 2; ++slot) {
     const InputSlot& s = store_.slots[slot];
-    int32_t last = notes ? s.noteCount : s.sourceCount;
+    const int32_t last = notes ? s.noteCount : s.sourceCount;
+    auto listed = [&](int32_t k) {
+      return static_cast<size_t>(k) < positions.size() && positions[k] != 0;
+    };
+    std::vector<ReadAhead::Wanted> wanted;
+    for (int32_t k = j; k <= last; ++k) {
+      if (listed(k)) wanted.push_back({positions[k]});
+    }
+    std::unique_ptr<ReadAhead> ahead = ReadRecordsAhead(slot, std::move(wanted));
     for (; j <= last; ++j) {
-      if (static_cast<size_t>(j) >= positions.size() || positions[j] == 0) continue;
-      WriteNoteOrSource(inputs_[slot], positions[j], j, notes);
+      if (listed(j)) WriteNoteOrSource(slot, ahead.get(), positions[j], j, notes);
     }
   }
 }
 
 // A note keeps the text of its own level-0 line after its new number.
-void Exporter::WriteNoteOrSource(InputText& input, int64_t position, int32_t sequence,
-                                 bool note) {
+void Exporter::WriteNoteOrSource(int slot, ReadAhead* ahead, int64_t position,
+                                 int32_t sequence, bool note) {
+  InputText& input = inputs_[slot];
   const int32_t number = renumbering_.OutputNumber(note ? 'N' : 'S', sequence);
   std::string_view value = RecordValue(input.LineBefore(position), input.encoding());
-  if (value.empty() && note) output_.WriteLine("0 @N%d@ NOTE\n", number);
-  if (value.empty() && !note) output_.WriteLine("0 @S%d@ SOUR\n", number);
+  // "0 @N<number>@ NOTE", then the value after a blank, or the line end.
+  char digits[16];
+  head_.assign("0 @").push_back(note ? 'N' : 'S');
+  head_.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
+  head_.append(note ? "@ NOTE" : "@ SOUR");
+  head_.push_back(value.empty() ? '\n' : ' ');
+  output_.WriteText(head_);
   if (!value.empty()) {
-    if (note) output_.WriteLine("0 @N%d@ NOTE ", number);
-    if (!note) output_.WriteLine("0 @S%d@ SOUR ", number);
     output_.WriteCopy(value, input.encoding());
-    output_.WriteLine("\n");
+    output_.WriteText("\n");
   }
-  LineNode* tree = ReadGED(input, position, arena_, reporter_);
-  renumbering_.WriteRecordTree(tree, number, note ? kNote : kSour);
+  ReadAhead::Record record = ReadBack(ahead, input, position);
+  WriteReadBack(record, number, note ? kNote : kSour);
   arena_.Release();
 }
 

@@ -1,5 +1,7 @@
 #include "run/load.h"
 
+#include <atomic>
+
 #include "base/display_path.h"
 #include "base/input_file.h"
 #include "base/side_by_side.h"
@@ -133,6 +135,7 @@ struct SideLoad {
   ParseResult result;
   CheckedSlot checked;
   DeferringReporter reporter;
+  bool parsed = false;
 
   InputSlot& slot() { return own.slots[1]; }
 
@@ -142,6 +145,7 @@ struct SideLoad {
     if (!file.read || !HasGedExtension(file.baseName)) return;
     slot().bytes = std::move(file.bytes);
     result = ParseGedcom(slot(), 1, reporter);
+    parsed = true;
     // Input file 2 is numbered in its own order, often far from the order
     // its records link in: its checks wait on memory, and here they wait
     // beside file 1's load instead of after it.
@@ -192,17 +196,23 @@ LoadResults LoadBothSlots(Store& store, MergeLog& log, Reporter& reporter,
     return results;
   }
   SideLoad side;
+  // The file loaded first puts its slot in name order while the other one
+  // is still loading, on a core that would wait; the merge pass then sorts
+  // the other slot on both cores. Which one is first varies from run to run.
+  std::atomic<bool> oneLoaded{false};
   SideBySide(
       true,
       [&] {
         results.first = Load(store, log, reporter, 0, path1);
         log.Flush();
-        // File 2's checks take longer than file 1's: this core would wait.
-        // The merge pass finds slot 0 in name order and sorts slot 1 on
-        // both cores.
-        if (results.first == LoadResult::kLoaded) SortAllPersons(store.slots[0], false);
+        const bool first = !oneLoaded.exchange(true);
+        if (first && results.first == LoadResult::kLoaded) SortAllPersons(store.slots[0], false);
       },
-      [&side, &path2] { side.Run(path2); });
+      [&side, &path2, &oneLoaded] {
+        side.Run(path2);
+        const bool first = !oneLoaded.exchange(true);
+        if (first && side.parsed) SortAllPersons(side.slot(), false);
+      });
   HandOverCounters(store);
   if (results.first != LoadResult::kLoaded) return results;
 

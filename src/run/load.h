@@ -38,9 +38,10 @@ struct LoadResults {
 // What LoadSlot for slot 0 and then, when that loaded, LoadSlot for slot 1
 // do, with the same log, the same boxes and the same results, but faster:
 // input file 2 is read and parsed beside the load of input file 1. The
-// progress of file 2's parse is not shown. A slot 0 that loaded beside is
-// left in name order (sortedByName), as the merge pass would sort it. When
-// slot 1 has been loaded before, the two loads run one after the other.
+// progress of file 2's parse is not shown. The slot whose file loaded
+// first is left in name order (sortedByName), as the merge pass would sort
+// it; which one that is varies. When slot 1 has been loaded before, the two
+// loads run one after the other.
 LoadResults LoadBothSlots(Store& store, MergeLog& log, Reporter& reporter,
                           const std::string& path1, const std::string& path2);
 

@@ -112,10 +112,18 @@ TEST(LoadBothSlots, GivesWhatTwoLoadsInTurnGive) {
     EXPECT_EQ(results.first == LoadResult::kLoaded, first);
     EXPECT_EQ(results.second == LoadResult::kLoaded, both);
     EXPECT_EQ(Fingerprint(beside), Fingerprint(apart));
-    // Slot 0 is left in the name order the merge pass would give it.
-    if (first) SortAllPersons(apart.store->slots[0], false);
-    EXPECT_EQ(beside.store->slots[0].sortIndex, apart.store->slots[0].sortIndex);
-    EXPECT_EQ(beside.store->slots[0].sortedByName, first);
+    // The file loaded first leaves its slot in the name order the merge
+    // pass would give it; which one that is varies.
+    const int sorted = beside.store->slots[0].sortedByName + beside.store->slots[1].sortedByName;
+    EXPECT_LE(sorted, 1);
+    if (both) {
+      EXPECT_EQ(sorted, 1);
+    }
+    for (int slot = 0; slot < 2; ++slot) {
+      if (!beside.store->slots[slot].sortedByName) continue;
+      SortAllPersons(apart.store->slots[slot], false);
+      EXPECT_EQ(beside.store->slots[slot].sortIndex, apart.store->slots[slot].sortIndex);
+    }
 
     test::LoadSetup again;
     again.Load(0, "vorher1.ged", kSmall);

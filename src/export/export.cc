@@ -22,6 +22,9 @@ namespace kw {
 
 namespace {
 
+// Records to read ahead before a thread of their own pays.
+constexpr size_t kRecordsWorthAThread = 256;
+
 class Exporter {
  public:
   Exporter(Store& store, MergeLog& log, Reporter& reporter, const PersonLines* lines)
@@ -500,11 +503,12 @@ void Exporter::StartFamilies() {
 // thread when there are enough of them to be worth it; null otherwise.
 // Those added while they are written are read where they are written.
 std::unique_ptr<ReadAhead> Exporter::ReadAddedAhead(int32_t first, bool families) {
-  constexpr int32_t kWorthAThread = 256;
   const InputSlot& out = store_.slots[0];
   const InputSlot& in = store_.slots[1];
   const int32_t end = families ? out.familyEnd : out.personEnd;
-  if (end - first < kWorthAThread) return nullptr;
+  // Called once for each person the rest of input file 2 adds: too few is
+  // told before the list is made.
+  if (static_cast<size_t>(end - first) < kRecordsWorthAThread) return nullptr;
   std::vector<ReadAhead::Wanted> wanted;
   for (int32_t a = first; a < end; ++a) {
     const int32_t number = families ? out.families[a].number : out.persons[a].number;
@@ -519,8 +523,7 @@ std::unique_ptr<ReadAhead> Exporter::ReadAddedAhead(int32_t first, bool families
 // alone; null when there are too few to be worth a thread.
 std::unique_ptr<ReadAhead> Exporter::ReadRecordsAhead(int slot,
                                                       std::vector<ReadAhead::Wanted> wanted) {
-  constexpr size_t kWorthAThread = 256;
-  if (wanted.size() < kWorthAThread) return nullptr;
+  if (wanted.size() < kRecordsWorthAThread) return nullptr;
   return std::make_unique<ReadAhead>(inputs_[slot], inputs_[slot], std::move(wanted),
                                      output_.encoding(), ReadAhead::Order::kAsWanted);
 }

@@ -43,6 +43,9 @@ void RecordNames::Clear() {
   denseLetterChosen_ = false;
   denseLetter_ = 0;
   dense_.clear();
+  offsetKind_ = Offset::kNoNameYet;
+  offset_ = 0;
+  present_.clear();
   byName_.clear();
   byNumeric_.clear();
   byNumber_.clear();
@@ -169,6 +172,9 @@ void RecordNames::Add(std::string_view name, int32_t number) {
     index = cell->at - 1;
     cell->number = number;
     entries_[index].number = number;
+    if (cell >= dense_.data() && cell < dense_.data() + dense_.size()) {
+      NoteDenseNumber(key >> 8, number);
+    }
   } else {
     MakeRoom(false, true);
     size_t place = NamePlace(name, HashOf(name));
@@ -184,6 +190,18 @@ void RecordNames::Add(std::string_view name, int32_t number) {
   SetEntry(number, index + 1);
 }
 
+void RecordNames::NoteDenseNumber(uint64_t n, int32_t number) {
+  if (n / 64 >= present_.size()) present_.resize(n / 64 + 1, 0);
+  present_[n / 64] |= uint64_t{1} << (n % 64);
+  const int64_t offset = number - static_cast<int64_t>(n);
+  if (offsetKind_ == Offset::kNoNameYet) {
+    offsetKind_ = Offset::kUniform;
+    offset_ = offset;
+  } else if (offset != offset_) {
+    offsetKind_ = Offset::kMixed;
+  }
+}
+
 void RecordNames::Forget(int32_t number) {
   if (EntryOf(number) == 0) return;
   // An entry without a name stands for the plain form.
@@ -194,6 +212,10 @@ void RecordNames::Forget(int32_t number) {
 int32_t RecordNames::NumberOf(std::string_view name) const {
   uint64_t key = 0;
   if (NumericKey(name, &key)) {
+    const uint64_t n = key >> 8;
+    if (offsetKind_ == Offset::kUniform && (key & 0xFF) == denseLetter_ && Present(n)) {
+      return static_cast<int32_t>(static_cast<int64_t>(n) + offset_);
+    }
     const NameCell* cell = FindNumeric(key);
     return cell == nullptr ? -1 : cell->number;
   }

@@ -74,6 +74,11 @@ class RecordNames {
   // A new cell for a numeric name that has none.
   NameCell& NewNumericCell(uint64_t key);
   bool InDenseRange(uint64_t key) const;
+  // Notes that dense name `n` now stands for `number`.
+  void NoteDenseNumber(uint64_t n, int32_t number);
+  bool Present(uint64_t n) const {
+    return n / 64 < present_.size() && (present_[n / 64] >> (n % 64) & 1) != 0;
+  }
   // The place in byName_ (byNumeric_) where a name is or would go.
   size_t NamePlace(std::string_view name, uint64_t hash) const;
   size_t NumericPlaceOf(uint64_t key) const;
@@ -94,6 +99,15 @@ class RecordNames {
   bool denseLetterChosen_ = false;
   unsigned char denseLetter_ = 0;
   std::vector<NameCell> dense_;
+  // Whether each number has a name in dense_, one bit a number. While every
+  // name there stands for its digits plus one offset (a file numbering its
+  // records one after another and named so), a lookup needs only its bit:
+  // references come in no order, and the bits of a million names fit in
+  // the near caches where their cells do not.
+  enum class Offset { kNoNameYet, kUniform, kMixed };
+  Offset offsetKind_ = Offset::kNoNameYet;
+  int64_t offset_ = 0;
+  std::vector<uint64_t> present_;
   // Open addressing, at least twice as many places as names; in byName_ 0
   // is an empty place, otherwise an entry index + 1.
   std::vector<uint32_t> byName_;

@@ -63,6 +63,27 @@ TEST(RecordNames, NamesAndNumbersBothWaysThroughGrowth) {
   EXPECT_EQ(names.NumberOf("@Q2@"), 5);
 }
 
+// A file numbering its records on from one offset is looked up by bits;
+// a name given another number, or a name off that offset, must still win.
+TEST(RecordNames, NamesOnOneOffsetThenOff) {
+  RecordNames names;
+  auto name = [](int n) { return "@I" + std::to_string(n) + "@"; };
+  for (int n = 1000; n < 4000; ++n) {
+    if (n % 7 != 0) names.Add(name(n), n - 3);
+  }
+  for (int round = 0; round < 2; ++round) {
+    for (int n = 990; n < 4010; ++n) {
+      int32_t expected = n % 7 != 0 && n >= 1000 && n < 4000 ? n - 3 : -1;
+      if (round == 1 && n == 1001) expected = 5;
+      ASSERT_EQ(names.NumberOf(name(n)), expected) << round << " " << n;
+    }
+    EXPECT_EQ(names.NumberOf("@F1001@"), -1);
+    names.Add(name(1001), 5);
+    names.Add(name(5000), 5000);  // another offset
+  }
+  EXPECT_EQ(names.NumberOf(name(5000)), 5000);
+}
+
 TEST(RecordNames, DisplayNumberIsTheNamesDigitsOrTheNumber) {
   EXPECT_EQ(DisplayNumber("@I152733931767@", 3), 152733931767LL);
   EXPECT_EQ(DisplayNumber("@FATHER@", 9), 9);

@@ -576,12 +576,15 @@ int32_t Exporter::WriteAddedFamilies(int32_t first) {
 
 // A person of input file 2 whom no match and no family reached (a tree of
 // its own, a single person kept for later) is added all the same, in file
-// order, and written at once with the relatives its families bring.
+// order, and written at once with the relatives its families bring. A
+// partner is never taken back, so only those without one now can be such a
+// person: most files have few or none, and they alone are put in order.
 void Exporter::AddTheRestOfInputFileTwo() {
   const InputSlot& in = store_.slots[1];
   std::vector<std::pair<int64_t, int32_t>> fileOrder;
   for (int32_t q = 1; q < static_cast<int32_t>(in.persons.size()) && q < in.personEnd; ++q) {
-    if (in.persons[q].number != 0) fileOrder.emplace_back(in.persons[q].recordPos, q);
+    const Person& person = in.persons[q];
+    if (person.number != 0 && person.partner == 0) fileOrder.emplace_back(person.recordPos, q);
   }
   std::sort(fileOrder.begin(), fileOrder.end());
   for (const auto& [position, q] : fileOrder) {

@@ -501,7 +501,7 @@ void Exporter::StartFamilies() {
 // The records of input file 2 behind the persons (families) added from
 // `first` on, in the order they will be written, read ahead on another
 // thread when there are enough of them to be worth it; null otherwise.
-// Those added while they are written are read where they are written.
+// Those added while they are written wait for the next wave.
 std::unique_ptr<ReadAhead> Exporter::ReadAddedAhead(int32_t first, bool families) {
   const InputSlot& out = store_.slots[0];
   const InputSlot& in = store_.slots[1];
@@ -537,12 +537,18 @@ ReadAhead::Record Exporter::ReadBack(ReadAhead* ahead, InputText& input, int64_t
 }
 
 // Persons added while this runs (relatives of added persons) are written by
-// the same loop. Returns the number after the last one looked at.
+// the same loop. They come in waves: those added while one wave is written
+// are known, in their order, once the loop reaches the end of that wave,
+// and are read ahead then. Returns the number after the last one looked at.
 int32_t Exporter::WriteAddedPersons(int32_t first) {
   InputSlot& out = store_.slots[0];
-  std::unique_ptr<ReadAhead> ahead = ReadAddedAhead(first, false);
+  std::unique_ptr<ReadAhead> ahead;
   int32_t a = first;
-  for (; a < out.personEnd; ++a) {
+  for (int32_t wave = first; a < out.personEnd; ++a) {
+    if (a == wave) {
+      ahead = ReadAddedAhead(a, false);
+      wave = out.personEnd;
+    }
     int32_t m = out.persons[a].partner;
     if (out.persons[a].number == 0 || m == 0) continue;
     renumbering_.TakeOverFamilies(m);
@@ -556,12 +562,17 @@ int32_t Exporter::WriteAddedPersons(int32_t first) {
   return a;
 }
 
-// Returns the number after the last one looked at.
+// In waves, as the persons. Returns the number after the last one looked
+// at.
 int32_t Exporter::WriteAddedFamilies(int32_t first) {
   InputSlot& out = store_.slots[0];
-  std::unique_ptr<ReadAhead> ahead = ReadAddedAhead(first, true);
+  std::unique_ptr<ReadAhead> ahead;
   int32_t a = first;
-  for (; a < out.familyEnd; ++a) {
+  for (int32_t wave = first; a < out.familyEnd; ++a) {
+    if (a == wave) {
+      ahead = ReadAddedAhead(a, true);
+      wave = out.familyEnd;
+    }
     int32_t g = out.families[a].partner;
     if (out.families[a].number == 0 || g == 0) continue;
     ReadAhead::Record record =

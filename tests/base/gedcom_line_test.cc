@@ -228,9 +228,10 @@ TEST(GedcomLine, CrossReferenceNumbers) {
     EXPECT_EQ(XrefNumber(row.Raw(0), row.Raw(1)[0], row.Int(2)), row.Int(3)) << row;
   }
   // A note's or source's: any letter, the number read as atoi reads it
-  // ("@N-5@" is never a note's number), the closing "@" not looked at.
+  // (white space first, a sign; "@N-5@" is never a note's number), the
+  // closing "@" not looked at.
   int n = 0;
-  for (auto [token, number] : {std::pair{"@N5@", 5}, {"@X77", 77}, {"@N-5@", -5}}) {
+  for (auto [token, number] : {std::pair{"@N5@", 5}, {"@X77", 77}, {"@N-5@", -5}, {"@N 7@", 7}}) {
     EXPECT_TRUE(ScanAnyXref(token, &n) && n == number) << token;
   }
   for (const char* token : {"@N@", "@N/5@", "N5@", "@5"}) EXPECT_FALSE(ScanAnyXref(token, &n));

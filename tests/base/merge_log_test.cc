@@ -1,5 +1,5 @@
 // The log writer: where the file goes, the zero-first-value rule, exact line
-// ends, and what happens when it cannot be opened.
+// ends, a log held in memory, and what happens when it cannot be opened.
 #include "base/merge_log.h"
 
 #include <gtest/gtest.h>
@@ -35,6 +35,22 @@ TEST(MergeLog, WritesBesideInputFileOneWithExactLineEnds) {
   EXPECT_EQ(test::ReadFile(path), "neu1\n");
   EXPECT_EQ(LogPathFor("datei.ged"), "log");
   EXPECT_EQ(LogPathFor("/a/b/datei.ged"), "/a/b/log");
+}
+
+// A log held in memory keeps all it is given, past the size at which a
+// file's log writes out, until it is handed over.
+TEST(MergeLog, HeldInMemoryKeepsEverythingUntilHandedOver) {
+  MergeLog held;
+  const std::string line(1000, 'x');
+  std::string expected;
+  for (int k = 0; k < 1100; ++k) {
+    held.Write("%d ", k + 1);
+    held.WriteText(line);
+    expected += std::to_string(k + 1) + " " + line;
+  }
+  held.Flush();
+  EXPECT_EQ(held.TakeHeld(), expected);
+  EXPECT_EQ(held.TakeHeld(), "");
 }
 
 TEST(MergeLog, OpenFailureShowsTheErrorAndRetriesLater) {

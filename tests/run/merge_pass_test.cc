@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "match/sort.h"
 #include "support/slot_builder.h"
 
 namespace kw::test {
@@ -26,6 +27,18 @@ TEST_F(MergePassTest, EmptySlotsReportNoMerges) {
       (std::vector<std::string>{"0:Sortierung...", "0:Verschmelzung...", "1:0 Verschmelzungen"}));
   EXPECT_EQ(reporter_.waitedMilliseconds, 1000);
   EXPECT_EQ(LogText(), "\r\nkinweave! V1.1.5\r\n\r\n");
+}
+
+// The sort is not the same when run twice on persons of one name, so a
+// slot the loads put in name order must keep that order.
+TEST_F(MergePassTest, SlotSortedDuringTheLoadsIsNotSortedAgain) {
+  for (int k = 0; k < 12; ++k) AddPerson(0, {"Hans", "Abel", 1800 + k});
+  AddPerson(1, {"Anna", "Zorn", 1800, 0, 'F'});
+  SortAllPersons(store().slots[0], false);
+  const std::vector<int32_t> sorted = store().slots[0].sortIndex;
+  Run();
+  EXPECT_EQ(store().slots[0].sortIndex, sorted);
+  EXPECT_TRUE(store().slots[1].sortedByName);
 }
 
 TEST_F(MergePassTest, DeletedPersonsArePassed) {
